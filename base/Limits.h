@@ -1,0 +1,16 @@
+#pragma once
+// Caps on what a decoder may allocate from a header's word.
+#include <cstdint>
+#include <string_view>
+
+namespace kobalto {
+
+inline constexpr int64_t kMaxPixels = int64_t{1} << 28;     // 268 megapixels
+inline constexpr int64_t kMaxDimension = int64_t{1} << 24;  // per side
+
+// Raises EInvalidGraphic naming the format when width × height is not a
+// picture we are willing to allocate (negative, over a side cap, or over
+// kMaxPixels). A zero side passes: callers decide what an empty picture means.
+void CheckImageSize(int64_t width, int64_t height, std::string_view format);
+
+}  // namespace kobalto

@@ -1,0 +1,22 @@
+#pragma once
+// The system's own texts of the base layer, verbatim, and the one routine
+// that fills their %s / %d places.
+#include <string>
+#include <string_view>
+#include <initializer_list>
+
+namespace kobalto::msg {
+
+inline constexpr const char* kCannotCreateFile = "ファイル %s を作成できません";
+inline constexpr const char* kCannotOpenFile = "ファイル %s は開けません";
+inline constexpr const char* kStreamReadError = "ストリームからの読み込みエラー";
+inline constexpr const char* kStreamWriteError = "ストリームへの書き込みエラー";
+inline constexpr const char* kOutOfMemory = "メモリが不足しています";
+inline constexpr const char* kInvalidFloatOp = "不正な浮動小数点数演算命令";
+inline constexpr const char* kFloatZeroDivide = "0 による浮動小数点数除算";
+inline constexpr const char* kCannotCreateDirectory = "ディレクトリを作成することができません";
+
+// Replaces each %s or %d, left to right, by the next argument; "%%" is "%".
+std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
+
+}  // namespace kobalto::msg

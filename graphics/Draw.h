@@ -1,0 +1,23 @@
+#pragma once
+// Drawing between bitmaps: 1:1 copies, the nearest-neighbour stretch and
+// fills. All of them honour the source's transparency switch: pixels of the
+// key colour (the source's bottom-left pixel) are not drawn.
+#include "graphics/TColor.h"
+
+namespace kobalto {
+
+class TBitmap;
+
+// Draws source 1:1 with its top-left corner at (x, y) of target, clipped.
+void DrawBitmap(TBitmap& target, int x, int y, const TBitmap& source);
+
+// Stretches the whole source onto the whole target, picking pixels by
+// nearest neighbour: dropped rows and columns are spread evenly when
+// reducing, repeated evenly when enlarging. A 1-bit source combines the
+// pixels it drops with AND instead, so black survives at the expense of white.
+void StretchBitmap(TBitmap& target, const TBitmap& source);
+
+// Fills the rectangle [left, right) × [top, bottom), clipped.
+void FillRect(TBitmap& target, int left, int top, int right, int bottom, TColor color);
+
+}  // namespace kobalto

@@ -1,0 +1,279 @@
+#include "graphics/TBitmap.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "base/Exceptions.h"
+#include "base/Limits.h"
+#include "graphics/BmpReader.h"
+#include "graphics/BmpWriter.h"
+#include "graphics/Draw.h"
+#include "graphics/Palettes.h"
+#include "graphics/PixelRows.h"
+
+namespace kobalto {
+
+int BitsPerPixel(TPixelFormat format)
+{
+    switch (format) {
+    case TPixelFormat::pf1bit: return 1;
+    case TPixelFormat::pf4bit: return 4;
+    case TPixelFormat::pf8bit: return 8;
+    case TPixelFormat::pf15bit: return 15;
+    case TPixelFormat::pf16bit: return 16;
+    case TPixelFormat::pf24bit: return 24;
+    case TPixelFormat::pf32bit: return 32;
+    }
+    return 24;
+}
+
+bool IsIndexed(TPixelFormat format)
+{
+    return format == TPixelFormat::pf1bit || format == TPixelFormat::pf4bit || format == TPixelFormat::pf8bit;
+}
+
+size_t TBitmap::StrideFor(int width, TPixelFormat format)
+{
+    int bits = BitsPerPixel(format);
+    if (bits == 15)
+        bits = 16;
+    size_t rowBits = static_cast<size_t>(width) * static_cast<size_t>(bits);
+    return ((rowBits + 31) / 32) * 4;
+}
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format)
+{
+    Allocate(width, height, format);
+    if (IsIndexed(format))
+        palette_ = StandardPalette(format);
+    Fill(kWhite);
+}
+
+TBitmap::TBitmap(const TBitmap& other) : TGraphic(other)
+{
+    Allocate(other.width_, other.height_, other.format_);
+    if (ImageSize() != 0)
+        std::memcpy(bits_.get(), other.bits_.get(), ImageSize());
+    palette_ = other.palette_;
+}
+
+TBitmap& TBitmap::operator=(const TBitmap& other)
+{
+    if (this != &other) {
+        TBitmap copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+TBitmap::TBitmap(TBitmap&& other) noexcept
+    : TGraphic(other),
+      width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      format_(other.format_),
+      stride_(std::exchange(other.stride_, 0)),
+      bits_(std::move(other.bits_)),
+      palette_(std::move(other.palette_))
+{
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& other) noexcept
+{
+    if (this != &other) {
+        TGraphic::operator=(other);
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+        format_ = other.format_;
+        stride_ = std::exchange(other.stride_, 0);
+        bits_ = std::move(other.bits_);
+        palette_ = std::move(other.palette_);
+    }
+    return *this;
+}
+
+void TBitmap::Allocate(int width, int height, TPixelFormat format)
+{
+    CheckImageSize(width, height, "bitmap");
+    size_t stride = StrideFor(width, format);
+    size_t size = stride * static_cast<size_t>(height);
+    std::unique_ptr<uint8_t[]> bits;
+    if (size != 0) {
+        bits.reset(new (std::nothrow) uint8_t[size]);
+        if (!bits)
+            throw EOutOfMemory();
+    }
+    // Row padding is zero so that written files are reproducible.
+    const int bits_per_pixel = BitsPerPixel(format) == 15 ? 16 : BitsPerPixel(format);
+    const size_t used = (static_cast<size_t>(width) * bits_per_pixel + 7) / 8;
+    if (used < stride)
+        for (int y = 0; y < height; ++y)
+            std::memset(bits.get() + static_cast<size_t>(y) * stride + used, 0, stride - used);
+    width_ = width;
+    height_ = height;
+    format_ = format;
+    stride_ = stride;
+    bits_ = std::move(bits);
+}
+
+void TBitmap::Clear()
+{
+    width_ = height_ = 0;
+    stride_ = 0;
+    bits_.reset();
+}
+
+void TBitmap::SetSize(int width, int height)
+{
+    if (width == width_ && height == height_)
+        return;
+    TBitmap grown;
+    grown.Allocate(width, height, format_);
+    grown.palette_ = palette_;
+    grown.Fill(kWhite);
+    const int rows = std::min(height, height_);
+    const int columns = std::min(width, width_);
+    const int bits = BitsPerPixel(format_) == 15 ? 16 : BitsPerPixel(format_);
+    const size_t bytes = (static_cast<size_t>(columns) * bits + 7) / 8;
+    // Pixels past the old width that share the last copied byte.
+    const int tailEnd = std::min(width, static_cast<int>(bytes * 8 / bits));
+    for (int y = 0; y < rows; ++y) {
+        std::memcpy(grown.ScanLine(y), ScanLine(y), bytes);
+        for (int x = columns; x < tailEnd; ++x)
+            grown.SetPixel(x, y, kWhite);
+    }
+    bool transparent = Transparent();
+    *this = std::move(grown);
+    SetTransparent(transparent);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format)
+{
+    if (format == format_)
+        return;
+    TBitmap converted;
+    converted.Allocate(width_, height_, format);
+    if (IsIndexed(format))
+        converted.palette_ = StandardPalette(format);
+    std::vector<uint8_t> row(static_cast<size_t>(width_) * 3);
+    for (int y = 0; y < height_; ++y) {
+        RowToBgr24(*this, y, row.data());
+        Bgr24ToRow(converted, y, row.data());
+    }
+    bool transparent = Transparent();
+    *this = std::move(converted);
+    SetTransparent(transparent);
+}
+
+TColor TBitmap::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return kWhite;
+    const uint8_t* row = ScanLine(y);
+    auto entry = [this](unsigned i) {
+        return i < palette_.size() ? TColor{palette_[i].red, palette_[i].green, palette_[i].blue} : kBlack;
+    };
+    switch (format_) {
+    case TPixelFormat::pf1bit: return entry((row[x >> 3] >> (7 - (x & 7))) & 1);
+    case TPixelFormat::pf4bit: return entry((x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4));
+    case TPixelFormat::pf8bit: return entry(row[x]);
+    case TPixelFormat::pf24bit: return {row[3 * x + 2], row[3 * x + 1], row[3 * x]};
+    case TPixelFormat::pf32bit: return {row[4 * x + 2], row[4 * x + 1], row[4 * x]};
+    default: {
+        uint8_t out[3];
+        std::vector<uint8_t> line(static_cast<size_t>(width_) * 3);
+        RowToBgr24(*this, y, line.data());
+        std::memcpy(out, line.data() + 3 * x, 3);
+        return {out[2], out[1], out[0]};
+    }
+    }
+}
+
+void TBitmap::SetPixel(int x, int y, TColor color)
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    uint8_t* row = ScanLine(y);
+    switch (format_) {
+    case TPixelFormat::pf24bit:
+        row[3 * x] = color.blue;
+        row[3 * x + 1] = color.green;
+        row[3 * x + 2] = color.red;
+        return;
+    case TPixelFormat::pf32bit:
+        row[4 * x] = color.blue;
+        row[4 * x + 1] = color.green;
+        row[4 * x + 2] = color.red;
+        row[4 * x + 3] = 0;
+        return;
+    case TPixelFormat::pf8bit:
+        row[x] = static_cast<uint8_t>(NearestPaletteIndex(palette_, color));
+        return;
+    case TPixelFormat::pf4bit: {
+        auto i = static_cast<uint8_t>(NearestPaletteIndex(palette_, color) & 0x0F);
+        uint8_t& b = row[x >> 1];
+        b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | i) : static_cast<uint8_t>((b & 0x0F) | (i << 4));
+        return;
+    }
+    case TPixelFormat::pf1bit: {
+        uint8_t bit = static_cast<uint8_t>(0x80 >> (x & 7));
+        uint8_t& b = row[x >> 3];
+        b = (NearestPaletteIndex(palette_, color) & 1) ? (b | bit) : (b & ~bit);
+        return;
+    }
+    case TPixelFormat::pf15bit:
+    case TPixelFormat::pf16bit: {
+        unsigned v = format_ == TPixelFormat::pf15bit
+                         ? (color.blue >> 3) | ((color.green >> 3) << 5) | ((color.red >> 3) << 10)
+                         : (color.blue >> 3) | ((color.green >> 2) << 5) | ((color.red >> 3) << 11);
+        row[2 * x] = static_cast<uint8_t>(v);
+        row[2 * x + 1] = static_cast<uint8_t>(v >> 8);
+        return;
+    }
+    }
+}
+
+void TBitmap::Fill(TColor color)
+{
+    if (height_ == 0 || width_ == 0)
+        return;
+    if (format_ == TPixelFormat::pf24bit && color == kWhite) {
+        std::memset(bits_.get(), 0xFF, ImageSize());
+        return;
+    }
+    // Fill one row pixel by pixel, then copy it to the others.
+    for (int x = 0; x < width_; ++x)
+        SetPixel(x, 0, color);
+    const uint8_t* first = ScanLine(0);
+    for (int y = 1; y < height_; ++y)
+        std::memcpy(ScanLine(y), first, stride_);
+}
+
+TColor TBitmap::TransparentColor() const
+{
+    if (width_ == 0 || height_ == 0)
+        return kWhite;
+    return Pixel(0, height_ - 1);
+}
+
+void TBitmap::LoadFromStream(TStream& stream)
+{
+    TBitmap loaded;
+    ReadBmp(stream, loaded);
+    bool transparent = Transparent();
+    *this = std::move(loaded);
+    SetTransparent(transparent);
+}
+
+void TBitmap::SaveToStream(TStream& stream) const
+{
+    WriteBmp(stream, *this);
+}
+
+void TBitmap::Draw(TBitmap& target, int x, int y) const
+{
+    DrawBitmap(target, x, y, *this);
+}
+
+}  // namespace kobalto

@@ -1,0 +1,31 @@
+#include "graphics/TGraphic.h"
+
+#include "base/Exceptions.h"
+#include "base/SafeFileWriter.h"
+#include "base/TFileStream.h"
+#include "graphics/GraphicsMessages.h"
+
+namespace kobalto {
+
+void TGraphic::SaveToStream(TStream&) const
+{
+    throw EInvalidGraphicOperation(msg::Format(msg::kCannotSaveKind, {ClassName()}));
+}
+
+void TGraphic::LoadFromFile(const std::string& path)
+{
+    TFileStream stream(path, TFileStream::Mode::OpenRead);
+    LoadFromStream(stream);
+}
+
+void TGraphic::SaveToFile(const std::string& path) const
+{
+    WriteFileSafely(path, [this](TStream& stream) { SaveToStream(stream); });
+}
+
+void TGraphic::AssignBitmap(const TBitmap&)
+{
+    throw EInvalidGraphicOperation(msg::Format(msg::kCannotAssign, {ClassName()}));
+}
+
+}  // namespace kobalto

@@ -1,0 +1,57 @@
+#pragma once
+// The picture contract every codec fulfils: create empty; load from a file or
+// a stream; save to a file or a stream; take a bitmap; draw into a bitmap;
+// width and height.
+#include <memory>
+#include <string>
+
+#include "base/TStream.h"
+
+namespace kobalto {
+
+class TBitmap;
+
+class TGraphic {
+public:
+    virtual ~TGraphic() = default;
+
+    virtual const char* ClassName() const = 0;
+    virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    bool Empty() const { return Width() <= 0 || Height() <= 0; }
+
+    virtual void LoadFromStream(TStream& stream) = 0;
+    // Kinds that cannot be written raise EInvalidGraphicOperation.
+    virtual void SaveToStream(TStream& stream) const;
+    // Opens the file and reads it as a stream.
+    void LoadFromFile(const std::string& path);
+    // Written through a temporary file: complete, or not at all.
+    void SaveToFile(const std::string& path) const;
+
+    // Takes over the picture of a bitmap. Kinds that cannot raise
+    // EInvalidGraphicOperation.
+    virtual void AssignBitmap(const TBitmap& source);
+
+    // Draws the picture 1:1 with its top-left corner at (x, y) of target.
+    // Transparent parts leave the target's pixels as they were.
+    virtual void Draw(TBitmap& target, int x, int y) const = 0;
+
+    bool Transparent() const { return transparent_; }
+    virtual void SetTransparent(bool on) { transparent_ = on; }
+
+    // The holder never marks these transparent.
+    virtual bool IsMetafile() const { return false; }
+    virtual bool IsPlatformIcon() const { return false; }
+
+protected:
+    TGraphic() = default;
+    TGraphic(const TGraphic&) = default;
+    TGraphic& operator=(const TGraphic&) = default;
+
+private:
+    bool transparent_ = false;
+};
+
+}  // namespace kobalto

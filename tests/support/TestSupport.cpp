@@ -1,0 +1,134 @@
+#include "tests/support/TestSupport.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace kobalto::test {
+
+TempDir::TempDir()
+{
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/kobalto-test-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = name.data();
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    // Read-only test files must not keep the folder alive.
+    for (auto& entry : std::filesystem::recursive_directory_iterator(path_, ec))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+TBitmap PatternBitmap(int width, int height)
+{
+    return MakeBitmap(width, height, [](int x, int y) {
+        return TColor{static_cast<uint8_t>(x * 7 + y * 3), static_cast<uint8_t>(x * 13 ^ y * 5),
+                      static_cast<uint8_t>(255 - x - y * 11)};
+    });
+}
+
+int RunCommand(const std::string& command, std::string* output)
+{
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        text.append(buffer, n);
+    int status = pclose(pipe);
+    if (output)
+        *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HaveTool(const std::string& program)
+{
+    return RunCommand("command -v " + program + " >/dev/null 2>&1") == 0;
+}
+
+std::string ImageMagickConvert()
+{
+    for (const char* candidate : {"/usr/bin/convert-im6.q16", "/usr/bin/convert"})
+        if (access(candidate, X_OK) == 0)
+            return candidate;
+    return "";
+}
+
+bool DecodeWithPeer(const std::string& path, TBitmap& out)
+{
+    std::string convert = ImageMagickConvert();
+    if (convert.empty())
+        return false;
+    TempDir dir;
+    std::string ppm = dir.File("peer.ppm");
+    // The first frame, flattened on white, as 8-bit RGB.
+    std::string cmd = convert + " '" + path + "[0]' -background white -alpha remove -alpha off -depth 8 ppm:'" +
+                      ppm + "' 2>/dev/null";
+    if (RunCommand(cmd) != 0)
+        return false;
+    std::vector<uint8_t> bytes = ReadBytes(ppm);
+    // P6 header: magic, width, height, maximum, each separated by white space.
+    size_t pos = 0;
+    auto token = [&]() {
+        while (pos < bytes.size() && std::isspace(bytes[pos]))
+            ++pos;
+        std::string t;
+        while (pos < bytes.size() && !std::isspace(bytes[pos]))
+            t += static_cast<char>(bytes[pos++]);
+        return t;
+    };
+    if (token() != "P6")
+        return false;
+    int w = std::stoi(token()), h = std::stoi(token());
+    token();
+    ++pos;
+    if (bytes.size() < pos + static_cast<size_t>(w) * h * 3)
+        return false;
+    out = TBitmap(w, h, TPixelFormat::pf24bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = bytes.data() + pos + (static_cast<size_t>(y) * w + x) * 3;
+            out.SetPixel(x, y, TColor{p[0], p[1], p[2]});
+        }
+    return true;
+}
+
+std::string CorpusDir() { return KOBALTO_CORPUS_DIR; }
+
+bool HaveCorpus() { return std::filesystem::is_directory(CorpusDir()); }
+
+}  // namespace kobalto::test

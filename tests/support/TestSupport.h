@@ -1,0 +1,60 @@
+#pragma once
+// Helpers shared by the test programs: temporary folders, small bitmaps,
+// files as bytes, and the peer tools used as oracles.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "graphics/TBitmap.h"
+
+namespace kobalto::test {
+
+// A fresh folder under the system's temporary folder, removed with its
+// content when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+bool FileExists(const std::string& path);
+
+// A 24-bit bitmap whose pixel (x, y) is the colour f(x, y).
+template <typename F>
+TBitmap MakeBitmap(int width, int height, F f)
+{
+    TBitmap b(width, height, TPixelFormat::pf24bit);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            b.SetPixel(x, y, f(x, y));
+    return b;
+}
+
+// A deterministic colourful picture, for round trips.
+TBitmap PatternBitmap(int width, int height);
+
+// Runs a shell command; returns its exit status and fills output with what
+// it printed on standard output.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+// True when the named program is on the PATH.
+bool HaveTool(const std::string& program);
+// ImageMagick's own convert (a stand-in may shadow it on the PATH).
+std::string ImageMagickConvert();
+
+// Reads any image file with ImageMagick into a 24-bit bitmap composited on
+// white, or returns false when it cannot.
+bool DecodeWithPeer(const std::string& path, TBitmap& out);
+
+std::string CorpusDir();
+bool HaveCorpus();
+
+}  // namespace kobalto::test

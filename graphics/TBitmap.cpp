@@ -239,7 +239,13 @@ void TBitmap::Fill(TColor color)
     if (height_ == 0 || width_ == 0)
         return;
     if (format_ == TPixelFormat::pf24bit && color == kWhite) {
-        std::memset(bits_.get(), 0xFF, ImageSize());
+        const size_t used = static_cast<size_t>(width_) * 3;
+        if (used == stride_) {
+            std::memset(bits_.get(), 0xFF, ImageSize());
+        } else {
+            for (int y = 0; y < height_; ++y)
+                std::memset(bits_.get() + static_cast<size_t>(y) * stride_, 0xFF, used);
+        }
         return;
     }
     // Fill one row pixel by pixel, then copy it to the others.

@@ -1,0 +1,105 @@
+// kobalto-cli: the shrinking pipeline of the window, without a window.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/batch/DropBatch.h"
+#include "base/Text.h"
+#include "cli/CliOptions.h"
+#include "imaging/Extension.h"
+#include "imaging/SaveImageFile.h"
+#include "imaging/Scaling.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+
+namespace kobalto::cli {
+namespace {
+
+// The batch's window, on a terminal: prints one report line per file.
+class ConsoleView : public BatchView {
+public:
+    explicit ConsoleView(const std::optional<std::string>& percent) : percent_(percent) {}
+
+    bool AutomaticMode() override { return !percent_.has_value(); }
+    std::string PercentText() override { return percent_.value_or(""); }
+    void SetPercentText(const std::string& text) override { percent_ = text; }
+    void HideMessagePanel() override {}
+    void SetCaption(const std::string&) override {}
+    void ShowPreview(const TBitmap&) override {}
+    void SetBusyCursor(bool) override {}
+    void ProcessMessages() override {}
+    void FileDone(const FileReport& report) override { std::cout << report.report << std::endl; }
+
+private:
+    std::optional<std::string> percent_;
+};
+
+int Fail(const std::string& path, const std::string& message)
+{
+    std::cerr << "kobalto-cli: " << path << ": " << message << std::endl;
+    return 1;
+}
+
+int Shrink(const Options& o)
+{
+    BatchState state;
+    state.outputFolder = o.outDir ? *o.outDir : platform::DesktopFolder() + "/Kobalto";
+    while (state.outputFolder.size() > 1 && state.outputFolder.back() == '/')
+        state.outputFolder.pop_back();
+    if (!platform::EnsureFolder(state.outputFolder))
+        return Fail(state.outputFolder, "cannot create the output folder");
+    ConsoleView view(o.percent);
+    try {
+        ProcessDroppedFiles(o.files, view, state);
+    } catch (const EBatchFileError& e) {
+        return Fail(e.Path(), e.Reason());
+    }
+    return 0;
+}
+
+int Convert(const Options& o)
+{
+    if (!IsImageFileSupported(o.input))
+        return Fail(o.input, "not an accepted image file extension");
+    if (!HasWriterFor(o.output))
+        return Fail(o.output, "no writer for the extension '" + LowerFileExt(o.output) + "'");
+    PictureHolder holder;
+    try {
+        LoadAndScaleImage(holder, o.smooth, o.input, o.factor);
+    } catch (const std::exception& e) {
+        return Fail(o.input, e.what());
+    }
+    try {
+        SaveImageFile(holder.Bitmap(), o.output, false, 0);
+    } catch (const std::exception& e) {
+        return Fail(o.output, e.what());
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace kobalto::cli
+
+int main(int argc, char** argv)
+{
+    using namespace kobalto::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    Options o;
+    try {
+        o = ParseOptions(args);
+    } catch (const UsageError& e) {
+        std::cerr << "kobalto-cli: " << e.reason << "\n\n" << kUsage;
+        return 2;
+    }
+    switch (o.command) {
+    case Options::Command::Help:
+        std::cout << kUsage;
+        return 0;
+    case Options::Command::Shrink:
+        return Shrink(o);
+    case Options::Command::Convert:
+        return Convert(o);
+    }
+    return 2;
+}

@@ -1,0 +1,88 @@
+#include "imaging/LoadImageFile.h"
+
+#include <algorithm>
+
+#include "base/Exceptions.h"
+#include "graphics/TBitmap.h"
+#include "imaging/Extension.h"
+#include "imaging/ImagingMessages.h"
+#include "platform/FileSystem.h"
+
+namespace kobalto {
+
+namespace {
+
+void ConvertOrRaise(PictureHolder& holder)
+{
+    TGraphic* graphic = holder.Graphic();
+    if (dynamic_cast<TBitmap*>(graphic))
+        return;
+    // Any other picture draws itself onto white, so transparent parts end
+    // up white.
+    const int w = graphic ? graphic->Width() : 0;
+    const int h = graphic ? graphic->Height() : 0;
+    auto bitmap = std::make_unique<TBitmap>(w, h, TPixelFormat::pf24bit);
+    if (graphic)
+        graphic->Draw(*bitmap, 0, 0);
+    holder.SetGraphic(std::move(bitmap));
+    holder.Bitmap().SetPixelFormat(TPixelFormat::pf24bit);
+}
+
+}  // namespace
+
+void LoadIconFile(PictureHolder&, const std::string&)
+{
+    throw EInvalidGraphic(msg::kNoIconReader);
+}
+
+bool ConvertPictureTo24Bit(PictureHolder& holder)
+{
+    try {
+        ConvertOrRaise(holder);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool FillBlankPicture(PictureHolder& holder, TColor color)
+{
+    try {
+        holder.SetNominalSize(std::max(holder.NominalWidth(), 2), std::max(holder.NominalHeight(), 2));
+        auto bitmap = std::make_unique<TBitmap>(holder.NominalWidth(), holder.NominalHeight(), TPixelFormat::pf24bit);
+        bitmap->Fill(color);
+        holder.SetGraphic(std::move(bitmap));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert, const MessagePump& pump)
+{
+    if (!platform::FileExists(path))
+        return false;
+    if (!IsImageFileSupported(path))
+        return false;
+    const std::string e = LowerFileExt(path);
+    if (e == ".ico") {
+        LoadIconFile(holder, path);
+        holder.SetTransparentFlag(true);
+        holder.ApplyTransparency();
+    } else {
+        try {
+            holder.Picture().LoadFromFile(path);
+        } catch (...) {
+            holder.Clear();
+            throw;
+        }
+        holder.ApplyTransparency();
+        if (convert)
+            ConvertOrRaise(holder);
+    }
+    if (pump)
+        pump();
+    return true;
+}
+
+}  // namespace kobalto

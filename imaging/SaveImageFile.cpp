@@ -1,0 +1,83 @@
+#include "imaging/SaveImageFile.h"
+
+#include <array>
+#include <functional>
+
+#include "base/Exceptions.h"
+#include "formats/Bmp2Tiff.h"
+#include "formats/LibTGA.h"
+#include "imaging/Extension.h"
+#include "imaging/ImagingMessages.h"
+#include "platform/FileSystem.h"
+
+namespace kobalto {
+
+namespace {
+
+using Writer = std::function<void(TBitmap& bitmap, const std::string& path, bool transparent)>;
+
+struct WriterRow {
+    const char* extension;
+    Writer write;
+};
+
+[[noreturn]] void NoWriterYet(const char* extension)
+{
+    throw EInvalidGraphicOperation(msg::Format(msg::kNoWriterYet, {extension}));
+}
+
+// The writer table, in the order the extensions are tried.
+const std::array<WriterRow, 9>& WriterTable()
+{
+    static const std::array<WriterRow, 9> table{{
+        {".wmf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".wmf"); }},
+        {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
+        {".jpg", [](TBitmap&, const std::string&, bool) { NoWriterYet(".jpg"); }},
+        {".gif", [](TBitmap&, const std::string&, bool) { NoWriterYet(".gif"); }},
+        {".png", [](TBitmap&, const std::string&, bool) { NoWriterYet(".png"); }},
+        {".tif", [](TBitmap& b, const std::string& p, bool) { BitmapToTiffFile(p, b); }},
+        {".tga", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsTga(b, p); }},
+        {".bmp", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
+        {".ico", [](TBitmap&, const std::string&, bool) { NoWriterYet(".ico"); }},
+    }};
+    return table;
+}
+
+}  // namespace
+
+bool HasWriterFor(const std::string& path)
+{
+    const std::string e = LowerFileExt(path);
+    for (const WriterRow& row : WriterTable())
+        if (e == row.extension)
+            return true;
+    return false;
+}
+
+bool SaveImageFile(TBitmap& bitmap, const std::string& path, bool transparent, int)
+{
+    const std::string e = LowerFileExt(path);
+    // An existing file of that name becomes writable, so it can be replaced.
+    platform::MakeWritable(path);
+    if (!IsImageFileSupported(path))
+        return false;
+    for (const WriterRow& row : WriterTable())
+        if (e == row.extension)
+            row.write(bitmap, path, transparent);
+    return true;
+}
+
+void SaveBitmapAsBmp(const TBitmap& bitmap, const std::string& path)
+{
+    if (LowerFileExt(path) != ".bmp")
+        return;
+    if (bitmap.PixelFormat() == TPixelFormat::pf24bit) {
+        bitmap.SaveToFile(path);
+        return;
+    }
+    TBitmap copy(bitmap);
+    copy.SetPixelFormat(TPixelFormat::pf24bit);
+    copy.SaveToFile(path);
+}
+
+}  // namespace kobalto

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "graphics/TBitmap.h"
+#include "tests/support/TestSupport.h"
+
+namespace kobalto {
+namespace {
+
+int Cli(const std::string& args, std::string* out = nullptr)
+{
+    return test::RunCommand(std::string(KOBALTO_CLI_PATH) + " " + args, out);
+}
+
+// Every pixel of b equals the peer's decode of path after dropping the low
+// bits the format cannot keep.
+void ExpectPeerSees(const std::string& path, const TBitmap& b, int dropBits)
+{
+    TBitmap peer;
+    ASSERT_TRUE(test::DecodeWithPeer(path, peer)) << path;
+    ASSERT_EQ(peer.Width(), b.Width());
+    ASSERT_EQ(peer.Height(), b.Height());
+    const uint8_t mask = static_cast<uint8_t>(0xFF << dropBits);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            TColor want = b.Pixel(x, y), got = peer.Pixel(x, y);
+            if (dropBits) {
+                // The peer widens 5-bit values its own way; compare the top bits.
+                got = {static_cast<uint8_t>(got.red & mask), static_cast<uint8_t>(got.green & mask),
+                       static_cast<uint8_t>(got.blue & mask)};
+                want = {static_cast<uint8_t>(want.red & mask), static_cast<uint8_t>(want.green & mask),
+                        static_cast<uint8_t>(want.blue & mask)};
+            }
+            ASSERT_EQ(got, want) << path << " at " << x << "," << y;
+        }
+}
+
+TEST(Cli, ConvertWritesBmpTiffAndTgaThatPeersRead)
+{
+    if (test::ImageMagickConvert().empty())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    test::TempDir dir;
+    TBitmap source = test::PatternBitmap(37, 23);
+    source.SaveToFile(dir.File("in.bmp"));
+    for (const char* out : {"o.bmp", "o.tif", "o.tga"}) {
+        ASSERT_EQ(Cli("convert " + dir.File("in.bmp") + " " + dir.File(out)), 0) << out;
+        ExpectPeerSees(dir.File(out), source, std::string(out) == "o.tga" ? 3 : 0);
+    }
+    if (test::HaveTool("tiffinfo")) {
+        std::string info;
+        EXPECT_EQ(test::RunCommand("tiffinfo " + dir.File("o.tif") + " 2>&1", &info), 0);
+        EXPECT_NE(info.find("Image Width: 37 Image Length: 23"), std::string::npos) << info;
+    }
+}
+
+TEST(Cli, ConvertScalesByTheFactor)
+{
+    test::TempDir dir;
+    test::PatternBitmap(40, 30).SaveToFile(dir.File("in.bmp"));
+    for (const char* smooth : {"", "--smooth "}) {
+        ASSERT_EQ(Cli(std::string("convert --factor 0.25 ") + smooth + dir.File("in.bmp") + " " + dir.File("o.bmp")), 0);
+        TBitmap o;
+        o.LoadFromFile(dir.File("o.bmp"));
+        EXPECT_EQ(o.Width(), 10);
+        EXPECT_EQ(o.Height(), 7);
+    }
+}
+
+TEST(Cli, ConvertFailuresExitOneAndWriteNothing)
+{
+    test::TempDir dir;
+    test::PatternBitmap(4, 4).SaveToFile(dir.File("in.bmp"));
+    test::WriteBytes(dir.File("bad.bmp"), {'B', 'M', 9});
+    const struct {
+        std::string args;
+        std::string out;
+    } cases[] = {
+        {"convert " + dir.File("in.bmp") + " " + dir.File("o.jpeg"), "o.jpeg"},
+        {"convert " + dir.File("in.bmp") + " " + dir.File("o.txt"), "o.txt"},
+        {"convert " + dir.File("bad.bmp") + " " + dir.File("o2.bmp"), "o2.bmp"},
+        {"convert " + dir.File("none.bmp") + " " + dir.File("o3.bmp"), "o3.bmp"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Cli(c.args + " 2>/dev/null"), 1) << c.args;
+        EXPECT_FALSE(test::FileExists(dir.File(c.out))) << c.args;
+    }
+}
+
+TEST(Cli, ShrinkPrintsEachReportAndStopsAtTheFirstError)
+{
+    test::TempDir in, out;
+    test::PatternBitmap(20, 10).SaveToFile(in.File("a.bmp"));
+    test::WriteBytes(in.File("b.bmp"), {'B', 'M'});
+    test::PatternBitmap(20, 10).SaveToFile(in.File("c.bmp"));
+    std::string printed;
+    int rc = Cli("shrink --percent 5 --out " + out.Path() + " " + in.File("a.bmp") + " " + in.File("skip.txt") +
+                     " " + in.File("b.bmp") + " " + in.File("c.bmp") + " 2>" + out.File("err.txt"),
+                 &printed);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(printed, "a.bmp ( 0.6KB → 0.1KB )\n");
+    auto err = test::ReadBytes(out.File("err.txt"));
+    EXPECT_EQ(std::string(err.begin(), err.end()),
+              "kobalto-cli: " + in.File("b.bmp") + ": ビットマップイメージが不正です\n");
+    EXPECT_FALSE(test::FileExists(out.File("c.bmp")));
+}
+
+TEST(Cli, UsageErrorsExitTwo)
+{
+    for (const char* args : {"", "shrink", "convert a.bmp", "shrink --percent", "frobnicate x",
+                             "convert --factor -1 a.bmp b.bmp", "shrink --factor 2 a.bmp"}) {
+        int rc = Cli(std::string(args) + " >/dev/null 2>&1");
+        EXPECT_EQ(rc, 2) << args;
+    }
+    std::string help;
+    EXPECT_EQ(Cli("--help", &help), 0);
+    EXPECT_NE(help.find("kobalto-cli shrink"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kobalto

@@ -96,7 +96,7 @@ bool DecodeWithPeer(const std::string& path, TBitmap& out)
     TempDir dir;
     std::string ppm = dir.File("peer.ppm");
     // The first frame, flattened on white, as 8-bit RGB.
-    std::string cmd = convert + " '" + path + "[0]' -background white -alpha remove -alpha off -depth 8 ppm:'" +
+    std::string cmd = convert + " '" + path + "[0]' -auto-orient -background white -alpha remove -alpha off -depth 8 ppm:'" +
                       ppm + "' 2>/dev/null";
     if (RunCommand(cmd) != 0)
         return false;

@@ -6,18 +6,24 @@
 
 namespace kobalto {
 
-// One line per extension, in the order the codecs register; a later
-// registration of an extension wins. Formats whose readers have not been
-// built yet have no line: their extensions are refused as unknown.
+// One line per extension, in the order the codecs register at start-up; a
+// later registration of an extension wins over an earlier one. Formats whose
+// readers are not built yet have no line, so their extensions are refused as
+// unknown.
 void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
 {
-    // The platform kinds, added when the picture registry is created.
+    // 1. The JPEG codec. Its first registration creates the picture
+    //    registry, which starts with the platform kinds.
     pictures.Add("bmp", "ビットマップ", 0, &BitmapClass());
 
-    // The extended readers' list.
+    // 2. The extended readers' list.
     extended.RegisterFileFormat("bmp", "Windows bitmaps", "", fkRaster, false, &BitmapClass());
     extended.RegisterFileFormat("rle", "", "Run length encoded Windows bitmaps", fkRaster, false, &BitmapClass());
     extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
+
+    // 3. The GIF codec.
+
+    // 4. The PNG codec.
 }
 
 }  // namespace kobalto

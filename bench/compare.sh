@@ -26,9 +26,10 @@ measure() {
   local name=$1; shift
   local best=999999 peak=0
   for _ in $(seq $runs); do
-    local out
-    out=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-    local t=${out% *} m=${out#* }
+    /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1
+    local out t m
+    out=$(tail -1 "$work/time.txt")
+    t=${out% *} m=${out#* }
     best=$(echo "$t $best" | awk '{print ($1 < $2) ? $1 : $2}')
     [ "$m" -gt "$peak" ] && peak=$m
   done

@@ -104,8 +104,15 @@ bool DecodeWithPeer(const std::string& path, TBitmap& out)
     // P6 header: magic, width, height, maximum, each separated by white space.
     size_t pos = 0;
     auto token = [&]() {
-        while (pos < bytes.size() && std::isspace(bytes[pos]))
-            ++pos;
+        // The peer copies a picture's comment into the header as "#" lines.
+        for (;;) {
+            while (pos < bytes.size() && std::isspace(bytes[pos]))
+                ++pos;
+            if (pos >= bytes.size() || bytes[pos] != '#')
+                break;
+            while (pos < bytes.size() && bytes[pos] != '\n')
+                ++pos;
+        }
         std::string t;
         while (pos < bytes.size() && !std::isspace(bytes[pos]))
             t += static_cast<char>(bytes[pos++]);

@@ -3,6 +3,7 @@
 #include "codecs/TFileFormatList.h"
 #include "codecs/TFileFormatsList.h"
 #include "codecs/TGraphicClass.h"
+#include "codecs/TJPEGPicture.h"
 
 namespace kobalto {
 
@@ -15,9 +16,15 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     // 1. The JPEG codec. Its first registration creates the picture
     //    registry, which starts with the platform kinds.
     pictures.Add("bmp", "ビットマップ", 0, &BitmapClass());
+    pictures.Add("jpeg", "JPEG イメージファイル", 0, &JPEGPictureClass());
+    pictures.Add("jpg", "JPEG イメージファイル", 0, &JPEGPictureClass());
 
     // 2. The extended readers' list.
     extended.RegisterFileFormat("bmp", "Windows bitmaps", "", fkRaster, false, &BitmapClass());
+    extended.RegisterFileFormat("jfif", "JPG images", "JFIF images", fkRaster, false, &JPEGPictureClass());
+    extended.RegisterFileFormat("jpg", "", "JPG images", fkRaster, false, &JPEGPictureClass());
+    extended.RegisterFileFormat("jpe", "", "JPE images", fkRaster, false, &JPEGPictureClass());
+    extended.RegisterFileFormat("jpeg", "", "JPEG images", fkRaster, false, &JPEGPictureClass());
     extended.RegisterFileFormat("rle", "", "Run length encoded Windows bitmaps", fkRaster, false, &BitmapClass());
     extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
 

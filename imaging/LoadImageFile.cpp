@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Exceptions.h"
+#include "codecs/TJPEGPicture.h"
 #include "graphics/TBitmap.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"
@@ -17,6 +18,13 @@ void ConvertOrRaise(PictureHolder& holder)
     TGraphic* graphic = holder.Graphic();
     if (dynamic_cast<TBitmap*>(graphic))
         return;
+    if (auto* jpeg = dynamic_cast<TJPEGPicture*>(graphic)) {
+        // The decoded bitmap is taken over, not copied: it is the biggest
+        // thing a batch holds.
+        holder.SetGraphic(jpeg->ReleaseBitmap());
+        holder.Bitmap().SetPixelFormat(TPixelFormat::pf24bit);
+        return;
+    }
     // Any other picture draws itself onto white, so transparent parts end
     // up white.
     const int w = graphic ? graphic->Width() : 0;
@@ -75,6 +83,12 @@ bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert,
         } catch (...) {
             holder.Clear();
             throw;
+        }
+        if (auto* jpeg = dynamic_cast<TJPEGPicture*>(holder.Graphic())) {
+            // Full size, 24 bits, best quality, whatever the defaults say.
+            jpeg->SetScale(TJPEGScale::jsFullSize);
+            jpeg->SetPixelFormat(TJPEGPixelFormat::jf24Bit);
+            jpeg->SetPerformance(TJPEGPerformance::jpBestQuality);
         }
         holder.ApplyTransparency();
         if (convert)

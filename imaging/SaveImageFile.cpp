@@ -8,6 +8,7 @@
 #include "formats/LibTGA.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"
+#include "imaging/SaveBitmapAsJpeg.h"
 #include "platform/FileSystem.h"
 
 namespace kobalto {
@@ -32,7 +33,7 @@ const std::array<WriterRow, 9>& WriterTable()
     static const std::array<WriterRow, 9> table{{
         {".wmf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".wmf"); }},
         {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
-        {".jpg", [](TBitmap&, const std::string&, bool) { NoWriterYet(".jpg"); }},
+        {".jpg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
         {".gif", [](TBitmap&, const std::string&, bool) { NoWriterYet(".gif"); }},
         {".png", [](TBitmap&, const std::string&, bool) { NoWriterYet(".png"); }},
         {".tif", [](TBitmap& b, const std::string& p, bool) { BitmapToTiffFile(p, b); }},

@@ -11,7 +11,7 @@ inline constexpr const char* kGifInvalidData = "Invalid GIF data";
 inline constexpr const char* kGifUnknownBlock = "Unknown GIF block type";
 inline constexpr const char* kGifColorNotInTable = "Color not in color table";
 inline constexpr const char* kGifInvalidBitmapList = "Invalid bitmap list";
+inline constexpr const char* kGifEmptyImage = "Cannot write a GIF image without pixels";
 inline constexpr const char* kGifImageTooLarge = "Image is too large for GIF";
-inline constexpr const char* kGifUnsupportedReduction = "Unsupported color reduction method";
 
 }  // namespace kobalto::msg

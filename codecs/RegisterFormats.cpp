@@ -2,6 +2,7 @@
 
 #include "codecs/TFileFormatList.h"
 #include "codecs/TFileFormatsList.h"
+#include "codecs/TGIFPicture.h"
 #include "codecs/TGraphicClass.h"
 #include "codecs/TJPEGPicture.h"
 
@@ -29,6 +30,7 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
 
     // 3. The GIF codec.
+    pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());
 
     // 4. The PNG codec.
 }

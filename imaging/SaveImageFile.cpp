@@ -8,6 +8,7 @@
 #include "formats/LibTGA.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"
+#include "imaging/SaveBitmapAsGif.h"
 #include "imaging/SaveBitmapAsJpeg.h"
 #include "platform/FileSystem.h"
 
@@ -34,7 +35,7 @@ const std::array<WriterRow, 9>& WriterTable()
         {".wmf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".wmf"); }},
         {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
         {".jpg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
-        {".gif", [](TBitmap&, const std::string&, bool) { NoWriterYet(".gif"); }},
+        {".gif", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsGif(b, p, t); }},
         {".png", [](TBitmap&, const std::string&, bool) { NoWriterYet(".png"); }},
         {".tif", [](TBitmap& b, const std::string& p, bool) { BitmapToTiffFile(p, b); }},
         {".tga", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsTga(b, p); }},

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "tests/gui/WindowTestSupport.h"
+
+namespace kobalto {
+namespace {
+
+TEST(WindowControls, TheModeButtonsSwitchThePercentageControlsAndTheFocus)
+{
+    test::WindowPlace place;
+    auto w = place.Show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QWidget* percentControls[] = {w->lblZoom, w->edtZoom, w->lblRate};
+
+    QTest::mouseClick(w->rbtMode2, Qt::LeftButton);
+    EXPECT_TRUE(w->rbtMode2->isChecked());
+    EXPECT_FALSE(w->AutomaticMode());
+    for (QWidget* c : percentControls)
+        EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
+    EXPECT_TRUE(w->edtZoom->hasFocus());
+
+    QTest::mouseClick(w->rbtMode1, Qt::LeftButton);
+    EXPECT_TRUE(w->rbtMode1->isChecked());
+    EXPECT_TRUE(w->AutomaticMode());
+    for (QWidget* c : percentControls)
+        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
+    EXPECT_FALSE(w->edtZoom->hasFocus());
+}
+
+TEST(WindowControls, TheKeyFilterPassesDigitsAndControlCharactersOnly)
+{
+    const struct {
+        char32_t key;
+        bool passes;
+    } keys[] = {
+        {'0', true},  {'9', true},  {8, true},     {0x16, true},   {0x03, true},  {0x7F, true},
+        {'\r', false}, {0x1B, false}, {'a', false}, {'-', false},   {'.', false},  {' ', false},
+        {'+', false}, {U'５', false}, {U'縮', false}, {'/', false}, {':', false},
+    };
+    for (const auto& k : keys)
+        EXPECT_EQ(TfrmMain::edtZoomKeyPress(k.key), k.passes ? k.key : 0) << static_cast<uint32_t>(k.key);
+}
+
+// Types one character the way a keyboard layout delivers it, also ones the
+// test library's key table does not know.
+void Type(QWidget* target, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+TEST(WindowControls, TypingIntoThePercentageKeepsDigitsUpToTwo)
+{
+    test::WindowPlace place;
+    auto w = place.Show();
+    w->rbtMode2->click();
+    QLineEdit* edit = w->edtZoom;
+    QSignalSpy returns(edit, &QLineEdit::returnPressed);
+    edit->clear();
+    Type(edit, "a-.5x");
+    EXPECT_EQ(edit->text(), "5");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Enter);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(returns.count(), 0);
+    Type(edit, QString::fromUtf8("５5"));
+    EXPECT_EQ(edit->text(), "55");
+    QTest::keyClick(edit, '7');
+    EXPECT_EQ(edit->text(), "55") << "a third digit";
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), "5");
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(edit->text(), "");
+    // A longer text from the settings shows whole and can be shortened.
+    edit->setText("150");
+    EXPECT_EQ(edit->text(), "150");
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClick(edit, '1');
+    EXPECT_EQ(edit->text(), "150");
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), "15");
+}
+
+class MessagePanel : public ::testing::Test {
+protected:
+    std::unique_ptr<TfrmMain> ShowWithTime(const char* time)
+    {
+        if (time)
+            test::WriteText(place.Settings(), std::string("[OPT]\nTime=") + time + "\n");
+        return place.Show();
+    }
+    static bool ShowsIntroduction(const TfrmMain& w)
+    {
+        return !w.lbl00->isHidden() && w.lbl01->isHidden() && w.lbl02->isHidden() && w.lbl03->isHidden();
+    }
+    test::WindowPlace place;
+};
+
+TEST_F(MessagePanel, TheIntroductionGivesWayToTheThreeHintsAfterTheStoredTime)
+{
+    auto w = ShowWithTime("60");
+    EXPECT_TRUE(ShowsIntroduction(*w));
+    EXPECT_TRUE(w->lbl00->text().contains("Kobalto"));
+    EXPECT_EQ(w->lbl00->text().count('\n'), 2);
+    EXPECT_EQ(w->timMsg->interval(), 60);
+    ASSERT_TRUE(test::WaitFor([&] { return w->lbl00->isHidden(); }));
+    EXPECT_FALSE(w->timMsg->isActive());
+    EXPECT_EQ(w->lbl01->geometry(), QRect(0, 0, 636, 12));
+    EXPECT_EQ(w->Label1->geometry(), QRect(0, 12, 636, 7));
+    EXPECT_EQ(w->lbl02->geometry(), QRect(0, 19, 636, 21));
+    EXPECT_EQ(w->lbl03->geometry(), QRect(0, 39, 636, 12));
+    for (QLabel* hint : {w->lbl01, w->lbl02, w->lbl03})
+        EXPECT_FALSE(hint->isHidden()) << hint->objectName().toStdString();
+}
+
+TEST_F(MessagePanel, ATimeOfZeroKeepsTheIntroduction)
+{
+    for (const char* time : {"0", "-5"}) {
+        auto w = ShowWithTime(time);
+        QTest::qWait(100);
+        EXPECT_TRUE(ShowsIntroduction(*w)) << time;
+        EXPECT_FALSE(w->timMsg->isActive()) << time;
+    }
+}
+
+TEST_F(MessagePanel, WithoutSettingsTheIntroductionStaysTenSeconds)
+{
+    auto w = ShowWithTime(nullptr);
+    EXPECT_TRUE(w->timMsg->isActive());
+    EXPECT_EQ(w->timMsg->interval(), 10000);
+    EXPECT_TRUE(ShowsIntroduction(*w));
+}
+
+}  // namespace
+}  // namespace kobalto

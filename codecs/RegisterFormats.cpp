@@ -5,6 +5,7 @@
 #include "codecs/TGIFPicture.h"
 #include "codecs/TGraphicClass.h"
 #include "codecs/TJPEGPicture.h"
+#include "codecs/TPNGPicture.h"
 
 namespace kobalto {
 
@@ -33,6 +34,7 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());
 
     // 4. The PNG codec.
+    pictures.Add("PNG", "Portable Network Graphics", 0, &PNGPictureClass());
 }
 
 }  // namespace kobalto

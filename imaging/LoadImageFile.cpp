@@ -4,6 +4,7 @@
 
 #include "base/Exceptions.h"
 #include "codecs/TJPEGPicture.h"
+#include "codecs/TPNGPicture.h"
 #include "graphics/TBitmap.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"
@@ -24,6 +25,13 @@ void ConvertOrRaise(PictureHolder& holder)
         holder.SetGraphic(jpeg->ReleaseBitmap());
         holder.Bitmap().SetPixelFormat(TPixelFormat::pf24bit);
         return;
+    }
+    if (auto* png = dynamic_cast<TPNGPicture*>(graphic)) {
+        // 24-bit pixels go on white where they are: no second raster.
+        if (auto bitmap = png->TakeBitmapOnWhite()) {
+            holder.SetGraphic(std::move(bitmap));
+            return;
+        }
     }
     // Any other picture draws itself onto white, so transparent parts end
     // up white.

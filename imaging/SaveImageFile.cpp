@@ -10,6 +10,7 @@
 #include "imaging/ImagingMessages.h"
 #include "imaging/SaveBitmapAsGif.h"
 #include "imaging/SaveBitmapAsJpeg.h"
+#include "imaging/SaveBitmapAsPng.h"
 #include "platform/FileSystem.h"
 
 namespace kobalto {
@@ -36,7 +37,7 @@ const std::array<WriterRow, 9>& WriterTable()
         {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
         {".jpg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
         {".gif", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsGif(b, p, t); }},
-        {".png", [](TBitmap&, const std::string&, bool) { NoWriterYet(".png"); }},
+        {".png", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsPng(b, p, t); }},
         {".tif", [](TBitmap& b, const std::string& p, bool) { BitmapToTiffFile(p, b); }},
         {".tga", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsTga(b, p); }},
         {".bmp", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},

@@ -1,0 +1,25 @@
+#include "imaging/SaveBitmapAsPng.h"
+
+#include "codecs/TPNGPicture.h"
+#include "imaging/Extension.h"
+#include "imaging/ReduceToOptimalPalette.h"
+
+namespace kobalto {
+
+bool SaveBitmapAsPng(TBitmap& bitmap, const std::string& path, bool transparent)
+{
+    if (LowerFileExt(path) != ".png")
+        return false;
+    TPNGPicture png;
+    if (transparent) {
+        ReduceToOptimalPalette(bitmap);
+        const TColor key = bitmap.Empty() ? kWhite : bitmap.Pixel(0, bitmap.Height() - 1);
+        png.AssignBitmap(bitmap, true, key);
+    } else {
+        png.AssignBitmap(bitmap);
+    }
+    png.SaveToFile(path);
+    return true;
+}
+
+}  // namespace kobalto

@@ -37,6 +37,19 @@ ScreenArea AreaOf(const QScreen* screen)
     return {a.left(), a.top(), a.left() + a.width(), a.top() + a.height()};
 }
 
+// The introduction's lines one font height apart, as the label is cut to
+// three such lines: a substitute face's own line gap would push the third out.
+QString IntroductionText(int lineHeight)
+{
+    const QStringList lines = QString::fromUtf8(texts::kIntroduction).split('\n');
+    QStringList escaped;
+    for (const QString& line : lines)
+        escaped.push_back(line.toHtmlEscaped());
+    return QStringLiteral("<div style=\"line-height:%1px; -qt-line-height-type:fixed\">%2</div>")
+        .arg(lineHeight)
+        .arg(escaped.join("<br>"));
+}
+
 void ShowError(QWidget* parent, const std::exception& e)
 {
     QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
@@ -90,7 +103,7 @@ void TfrmMain::FormShow()
     if (s.percentMode)
         rbtMode2->setChecked(true);
     edtZoom->setText(QString::fromStdString(s.zoom));
-    lbl00->setText(QString::fromUtf8(texts::kIntroduction));
+    lbl00->setText(IntroductionText(lbl00->font().pixelSize()));
 }
 
 void TfrmMain::ShowingChanged()

@@ -28,6 +28,13 @@ QLabel* MessageLabel(QWidget* parent, const char* text, const QRect& bounds, boo
     return label;
 }
 
+// The bounds were measured with the original face; a substitute face may
+// need a few more pixels for the same text, which it gets instead of a cut.
+void WidenToText(QWidget* control)
+{
+    control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
+}
+
 void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -63,16 +70,19 @@ void TfrmMain::CreateControls()
     rbtMode1->setGeometry(8, 3, 129, 17);
     rbtMode1->setProperty("tag", 1);
     rbtMode1->setChecked(true);
+    WidenToText(rbtMode1);
 
     rbtMode2 = new QRadioButton(QString::fromUtf8(texts::kModePercent), pnlMemu);
     rbtMode2->setObjectName("rbtMode2");
     rbtMode2->setGeometry(146, 3, 155, 17);
     rbtMode2->setProperty("tag", 2);
+    WidenToText(rbtMode2);
 
     lblZoom = new QLabel(QString::fromUtf8(texts::kZoomLabel), pnlMemu);
     lblZoom->setObjectName("lblZoom");
     lblZoom->setGeometry(307, 5, 46, 12);
     lblZoom->setEnabled(false);
+    WidenToText(lblZoom);
 
     edtZoom = new QLineEdit(pnlMemu);
     edtZoom->setObjectName("edtZoom");
@@ -93,6 +103,7 @@ void TfrmMain::CreateControls()
     lblRate->setObjectName("lblRate");
     lblRate->setGeometry(417, 6, 6, 12);
     lblRate->setEnabled(false);
+    WidenToText(lblRate);
 
     imgOut = new QLabel(pnlOut);
     imgOut->setObjectName("imgOut");

@@ -40,8 +40,8 @@ int main(int argc, char** argv)
     }
 
     TfrmMain frmMain({out.toStdString(), settings.toStdString()});
-    QObject::connect(&frmMain, &TfrmMain::fileDone, [](const QString& path) {
-        std::printf("done %s\n", qPrintable(path));
+    QObject::connect(&frmMain, &TfrmMain::fileDone, [&frmMain](const QString& path) {
+        std::printf("done %s\ncaption %s\n", qPrintable(path), qPrintable(frmMain.windowTitle()));
         std::fflush(stdout);
     });
     frmMain.show();

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include "app/WindowTexts.h"
 #include "tests/gui/WindowTestSupport.h"
 
 namespace kobalto {
@@ -113,8 +114,24 @@ TEST_F(MessagePanel, TheIntroductionGivesWayToTheThreeHintsAfterTheStoredTime)
 {
     auto w = ShowWithTime("60");
     EXPECT_TRUE(ShowsIntroduction(*w));
-    EXPECT_TRUE(w->lbl00->text().contains("Kobalto"));
-    EXPECT_EQ(w->lbl00->text().count('\n'), 2);
+    const QStringList lines = QString::fromUtf8(texts::kIntroduction).split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    for (const QString& line : lines)
+        EXPECT_TRUE(w->lbl00->text().contains(line.toHtmlEscaped())) << line.toStdString();
+    EXPECT_TRUE(lines[0].contains("Kobalto") && lines[0].contains(texts::kPublisherAddress));
+    // All three lines show: ink over more than two line heights, none cut
+    // at the label's bottom.
+    const QImage intro = w->lbl00->grab().toImage();
+    int first = -1, last = -1;
+    for (int y = 0; y < intro.height(); ++y)
+        for (int x = 0; x < intro.width(); ++x)
+            if (intro.pixelColor(x, y).red() < 128) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+    EXPECT_GT(last - first, 2 * 15);
+    EXPECT_LT(last, intro.height() - 1);
     EXPECT_EQ(w->timMsg->interval(), 60);
     ASSERT_TRUE(test::WaitFor([&] { return w->lbl00->isHidden(); }));
     EXPECT_FALSE(w->timMsg->isActive());

@@ -38,11 +38,14 @@ TEST(WindowLayout, ControlsStandAtTheirBoundsWithTheirTextsAndStates)
     } controls[] = {
         {w->pnlOut, w.get(), {17, 0, 636, 504}, "", true, true},
         {w->pnlMemu, w->pnlOut, {0, 0, 636, 24}, "", true, true},
-        {w->rbtMode1, w->pnlMemu, {8, 3, 129, 17}, texts::kModeAutomatic, true, true},
-        {w->rbtMode2, w->pnlMemu, {146, 3, 155, 17}, "縮小率(%)を指定して縮小", true, true},
-        {w->lblZoom, w->pnlMemu, {307, 5, 46, 12}, "縮小率 : ", true, false},
+        {w->rbtMode1, w->pnlMemu, {8, 3, std::max(129, w->rbtMode1->sizeHint().width()), 17}, texts::kModeAutomatic,
+         true, true},
+        {w->rbtMode2, w->pnlMemu, {146, 3, std::max(155, w->rbtMode2->sizeHint().width()), 17},
+         "縮小率(%)を指定して縮小", true, true},
+        {w->lblZoom, w->pnlMemu, {307, 5, std::max(46, w->lblZoom->sizeHint().width()), 12}, "縮小率 : ", true,
+         false},
         {w->edtZoom, w->pnlMemu, {356, 3, 53, 17}, "", true, false},
-        {w->lblRate, w->pnlMemu, {417, 6, 6, 12}, "%", true, false},
+        {w->lblRate, w->pnlMemu, {417, 6, std::max(6, w->lblRate->sizeHint().width()), 12}, "%", true, false},
         {w->imgOut, w->pnlOut, {0, 24, 636, 480}, "", true, true},
         {w->pnlMsg, w->pnlOut, {0, 113, 636, 51}, "", true, true},
         {w->lbl01, w->pnlMsg, {0, 0, 636, 12}, "画像をダブルクリックすると関連付けされているプレビューが開く", false, true},
@@ -62,6 +65,15 @@ TEST(WindowLayout, ControlsStandAtTheirBoundsWithTheirTextsAndStates)
         EXPECT_EQ(!c.control->isHidden(), c.visible);
         EXPECT_EQ(c.control->isEnabled(), c.enabled);
     }
+    // A substitute face may be wider than the original: the mode bar's
+    // texts still show whole, and its controls do not overlap.
+    for (QWidget* c : {static_cast<QWidget*>(w->rbtMode1), static_cast<QWidget*>(w->rbtMode2),
+                       static_cast<QWidget*>(w->lblZoom), static_cast<QWidget*>(w->lblRate)})
+        EXPECT_LE(c->sizeHint().width(), c->width()) << c->objectName().toStdString();
+    EXPECT_LE(w->rbtMode1->geometry().right(), w->rbtMode2->x());
+    EXPECT_LE(w->rbtMode2->geometry().right(), w->lblZoom->x());
+    EXPECT_LE(w->lblZoom->geometry().right(), w->edtZoom->x());
+    EXPECT_LE(w->edtZoom->geometry().right(), w->lblRate->x());
     EXPECT_EQ(w->size(), QSize(670, 542));
     EXPECT_EQ(w->minimumSize(), QSize(475, 396));
     EXPECT_EQ(w->windowTitle(), "Kobalto");

@@ -41,6 +41,8 @@ public:
     // Up to max bytes of the current chunk's data; 0 at its end.
     size_t ReadSome(uint8_t* out, size_t max);
     uint32_t DataLeft() const { return dataLeft_; }
+    // Bytes of the stream not read yet.
+    uint64_t StreamLeft() const { return streamLeft_; }
     // Skips the rest of the data and checks the CRC. A mismatch raises
     // EPngInvalidCRC for a critical chunk and gives false for an ancillary
     // one, which is then dropped: a damaged comment costs no picture.

@@ -35,6 +35,20 @@ TPixelFormat PngPixelFormat(const PngHeader& h)
     }
 }
 
+size_t PngImageDataSize(const PngHeader& h)
+{
+    if (h.interlace == 0)
+        return CheckedMul(h.height, CheckedAdd(h.RowBytes(h.width), 1));
+    size_t total = 0;
+    for (const PngPass& pass : kAdam7Passes) {
+        const uint32_t columns = pass.Columns(h.width);
+        const uint32_t rows = pass.Rows(h.height);
+        if (columns != 0 && rows != 0)
+            total = CheckedAdd(total, CheckedMul(rows, CheckedAdd(h.RowBytes(columns), 1)));
+    }
+    return total;
+}
+
 void DecodePngImage(const PngHeader& header, PngInflater& inflater, const PngTransparency& transparency,
                     const PngGamma& gamma, PngImage& image)
 {

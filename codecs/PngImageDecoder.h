@@ -13,6 +13,10 @@ namespace kobalto {
 // and grey up to 8 bits (2-bit as 4-bit), 24 bits for the others.
 TPixelFormat PngPixelFormat(const PngHeader& header);
 
+// Bytes that inflating the whole image gives: every row of every pass with
+// its filter-type byte.
+size_t PngImageDataSize(const PngHeader& header);
+
 // Fills image.pixels (and image.alpha for grey or RGB with alpha, and for
 // 16-bit grey or RGB with a tRNS key) from the inflated image data. The
 // palette, if any, is left to the caller.

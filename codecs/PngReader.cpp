@@ -11,6 +11,8 @@ namespace kobalto {
 
 namespace {
 
+constexpr size_t kMaxDeflateRatio = 1032;
+
 // Bit 5 of the fourth letter set: the chunk does not depend on the image data.
 bool SafeToCopy(const PngChunkHeader& h)
 {
@@ -79,6 +81,10 @@ PngFile ReadPng(TStream& stream)
                 reader.EndChunk();
                 continue;
             }
+            // Deflate makes at most 1032 bytes of one: a file too short to
+            // hold the picture is refused before its pixels are allocated.
+            if (PngImageDataSize(file.header) / kMaxDeflateRatio > reader.StreamLeft())
+                throw EPNGMissingMultipleIDAT();
             PngInflater inflater(reader);
             DecodePngImage(file.header, inflater, transparency, file.gamma, file.image);
             inflater.Finish();

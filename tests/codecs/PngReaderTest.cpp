@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <functional>
 #include <typeinfo>
 
@@ -147,6 +149,17 @@ TEST(PngReader, EachFaultRaisesItsErrorWithItsText)
             }
         }
     }
+}
+
+TEST(PngReader, APictureTheFileCannotHoldIsRefusedBeforeItsPixelsExist)
+{
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    // 16384 x 16384 x 3 bytes would need far more data than 14 bytes inflate to.
+    const Bytes file = Rgb({Chunk("IDAT", kIdat), kIend}, Ihdr(16384, 16384, 8, 2));
+    EXPECT_THROW(Load(file), EPNGMissingMultipleIDAT);
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kilobytes";
 }
 
 TEST(PngReader, AFailedLoadKeepsThePreviousPicture)

@@ -1,0 +1,55 @@
+// libFuzzer target: arbitrary bytes through the PNG reader, then drawing the
+// picture, writing it back and reading that again. The codec's own failures
+// are expected outcomes; a crash, a hang, a sanitizer report or any other
+// exception is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "base/Exceptions.h"
+#include "base/TMemoryStream.h"
+#include "codecs/TPNGPicture.h"
+#include "graphics/TBitmap.h"
+
+namespace {
+
+// Larger inputs add time, not coverage.
+constexpr size_t kMaxInputBytes = size_t{1} << 20;
+// Pictures beyond this test the allocator, not the codec.
+constexpr uint64_t kMaxPixels = uint64_t{1} << 22;
+
+// The size the header claims, read where a well-formed file keeps it.
+uint64_t ClaimedPixels(const uint8_t* data, size_t size)
+{
+    if (size < 24)
+        return 0;
+    auto u32 = [&](size_t p) {
+        return (uint32_t{data[p]} << 24) | (uint32_t{data[p + 1]} << 16) | (uint32_t{data[p + 2]} << 8) | data[p + 3];
+    };
+    return uint64_t{u32(16)} * u32(20);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > kMaxInputBytes || ClaimedPixels(data, size) > kMaxPixels)
+        return 0;
+    kobalto::TMemoryStream stream(std::vector<uint8_t>(data, data + size));
+    kobalto::TPNGPicture png;
+    try {
+        png.LoadFromStream(stream);
+        kobalto::TBitmap target(png.Width(), png.Height());
+        png.Draw(target, 0, 0);
+        // Off the target's edges as well.
+        png.Draw(target, -3, target.Height() - 1);
+        kobalto::TMemoryStream out;
+        png.SaveToStream(out);
+        out.SetPosition(0);
+        kobalto::TPNGPicture back;
+        back.LoadFromStream(out);
+        png.TakeBitmapOnWhite();
+    } catch (const kobalto::Exception&) {
+    }
+    return 0;
+}

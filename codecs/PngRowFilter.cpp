@@ -4,6 +4,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "codecs/PngUnfilter.h"
 
 namespace kobalto {
@@ -29,11 +33,21 @@ void PngRowFilter::Candidate(int type, const uint8_t* x, size_t n)
     const uint8_t* b = previous_.data() + 1;
     const size_t lead = std::min(bpp_, n);
     switch (type) {
-    case 1:
+    case 1: {
         std::memcpy(out, x, lead);
-        for (size_t i = bpp_; i < n; ++i)
+        size_t i = bpp_;
+#if defined(__SSE2__)
+        // Every row of every picture goes through here: 16 bytes at a time.
+        for (; i + 16 <= n; i += 16) {
+            const __m128i cur = _mm_loadu_si128(reinterpret_cast<const __m128i*>(x + i));
+            const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(x + i - bpp_));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_sub_epi8(cur, left));
+        }
+#endif
+        for (; i < n; ++i)
             out[i] = static_cast<uint8_t>(x[i] - x[i - bpp_]);
         break;
+    }
     case 2:
         for (size_t i = 0; i < n; ++i)
             out[i] = static_cast<uint8_t>(x[i] - b[i]);

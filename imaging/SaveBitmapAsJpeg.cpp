@@ -1,6 +1,8 @@
 #include "imaging/SaveBitmapAsJpeg.h"
 
-#include "codecs/TJPEGPicture.h"
+#include "base/SafeFileWriter.h"
+#include "codecs/JpegEncoder.h"
+#include "codecs/JpegSettings.h"
 #include "imaging/Extension.h"
 
 namespace kobalto {
@@ -9,11 +11,11 @@ bool SaveBitmapAsJpeg(const TBitmap& bitmap, const std::string& path, int qualit
 {
     if (LowerFileExt(path) != ".jpg")
         return false;
-    TJPEGPicture jpeg;
-    jpeg.SetPixelFormat(TJPEGPixelFormat::jf24Bit);
-    jpeg.SetCompressionQuality(quality);
-    jpeg.AssignBitmap(bitmap);
-    jpeg.SaveToFile(path);
+    // What a fresh JPEG picture at this quality would write when given the
+    // bitmap, without first copying the bitmap into it.
+    const TJPEGSettings& defaults = JPEGDefaults();
+    const std::vector<uint8_t> file = EncodeJpeg(bitmap, {quality, defaults.grayscale, defaults.progressiveEncoding});
+    WriteFileSafely(path, [&file](TStream& stream) { stream.WriteBuffer(file.data(), file.size()); });
     return true;
 }
 

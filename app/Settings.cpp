@@ -21,8 +21,10 @@ WindowSettings LoadWindowSettings(const std::string& file, int width, int height
     const int defaultLeft = startArea.left + (startArea.right - startArea.left - width) / 2;
     r.top = ReadProfileInt(file, "MAIN", "Top", defaultTop);
     r.left = ReadProfileInt(file, "MAIN", "Left", defaultLeft);
-    r.width = std::max(ReadProfileInt(file, "MAIN", "Width", width), kMinimumWidth);
-    r.height = std::max(ReadProfileInt(file, "MAIN", "Height", height), kMinimumHeight);
+    // Window systems place windows in 16-bit coordinates: an edited size
+    // beyond them is cut to the largest they can show.
+    r.width = std::clamp(ReadProfileInt(file, "MAIN", "Width", width), kMinimumWidth, kMaximumExtent);
+    r.height = std::clamp(ReadProfileInt(file, "MAIN", "Height", height), kMinimumHeight, kMaximumExtent);
 
     // Into the free area of the screen the window lands on: first its
     // top-left corner, then its right and bottom edges. A window larger than

@@ -33,6 +33,7 @@ struct WindowSettings {
 
 inline constexpr int kMinimumWidth = 475;
 inline constexpr int kMinimumHeight = 396;
+inline constexpr int kMaximumExtent = 32767;
 inline constexpr int kDefaultMessageTime = 10000;
 // Every later run shows the introduction this long.
 inline constexpr int kStoredMessageTime = 2000;

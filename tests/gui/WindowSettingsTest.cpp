@@ -135,6 +135,7 @@ TEST(WindowSettingsLoad, APlaceOnAnotherScreenIsFittedIntoThatScreen)
         {"[MAIN]\nLeft=3000\nTop=900\n", {2530, 482, 670, 542}},
         {"[MAIN]\nLeft=100\nTop=900\nWidth=2500\nHeight=1200\n", {-580, -160, 2500, 1200}},
         {"", {625, 249, 670, 542}},
+        {"[MAIN]\nLeft=0\nTop=0\nWidth=99999999\nHeight=0x7fffffff\n", {1920 - 32767, 1040 - 32767, 32767, 32767}},
     };
     for (const auto& c : cases) {
         test::WriteText(ini, c.ini);

@@ -21,19 +21,7 @@ runs=5
   -compose plus -composite -depth 8 "PNG24:$work/in.png"
 decoded=$((4000 * 3000 * 3))
 
-# measure COMMAND...: best wall time of $runs runs and the peak RSS (KB).
-measure() {
-  local best=999999 peak=0
-  for _ in $(seq $runs); do
-    /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1
-    local out t m
-    out=$(tail -1 "$work/time.txt")
-    t=${out% *} m=${out#* }
-    best=$(echo "$t $best" | awk '{print ($1 < $2) ? $1 : $2}')
-    [ "$m" -gt "$peak" ] && peak=$m
-  done
-  echo "$best $peak"
-}
+. bench/measure.sh
 
 mkdir -p "$work/out"
 k=$(measure "$cli" shrink --percent 50 --out "$work/out" "$work/in.png")

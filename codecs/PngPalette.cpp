@@ -1,5 +1,6 @@
 #include "codecs/PngPalette.h"
 
+#include "base/TByteReader.h"
 #include "codecs/PngErrors.h"
 
 namespace kobalto {
@@ -8,10 +9,13 @@ std::vector<TRGBQuad> ParsePlte(std::span<const uint8_t> data)
 {
     if (data.empty() || data.size() % 3 != 0 || data.size() > 3 * 256)
         throw EPNGInvalidPalette();
-    const size_t count = data.size() / 3;
-    std::vector<TRGBQuad> palette(count);
-    for (size_t i = 0; i < count; ++i)
-        palette[i] = TRGBQuad{data[3 * i + 2], data[3 * i + 1], data[3 * i], 0};
+    TByteReader r(data, "PNG", PngTruncated);
+    std::vector<TRGBQuad> palette(data.size() / 3);
+    for (TRGBQuad& q : palette) {
+        q.red = r.U8();
+        q.green = r.U8();
+        q.blue = r.U8();
+    }
     return palette;
 }
 
@@ -20,21 +24,24 @@ PngTransparency ParseTrns(std::span<const uint8_t> data, const PngHeader& header
     if (data.size() > 256)
         throw EPNGInvalidPalette();
     PngTransparency t;
-    auto sample = [&](size_t i) { return static_cast<uint16_t>((data[2 * i] << 8) | data[2 * i + 1]); };
+    TByteReader r(data, "PNG", PngTruncated);
     switch (header.colorType) {
-    case kPngPalette:
-        t.entryAlpha.assign(data.begin(), data.end());
+    case kPngPalette: {
+        const auto alpha = r.Take(data.size());
+        t.entryAlpha.assign(alpha.begin(), alpha.end());
         break;
+    }
     case kPngGrey:
         if (data.size() >= 2) {
             t.hasKey = true;
-            t.key[0] = sample(0);
+            t.key[0] = r.U16BE();
         }
         break;
     case kPngRgb:
         if (data.size() >= 6) {
             t.hasKey = true;
-            t.key = {sample(0), sample(1), sample(2)};
+            for (uint16_t& k : t.key)
+                k = r.U16BE();
         }
         break;
     default:

@@ -38,6 +38,17 @@ bool PeerToolsAccept(const std::string& path)
     return test::RunCommand("/usr/bin/identify '" + path + "' >/dev/null 2>&1") == 0;
 }
 
+// A pattern marked transparent whose bottom-left pixel and pixel (x, y)
+// have the key colour.
+TBitmap KeyedPattern(int width, int height, TColor key, int x, int y)
+{
+    TBitmap b = test::PatternBitmap(width, height);
+    b.SetPixel(0, height - 1, key);
+    b.SetPixel(x, y, key);
+    b.SetTransparent(true);
+    return b;
+}
+
 TEST(SaveBitmapAsPng, OnlyItsOwnExtensionIsWritten)
 {
     test::TempDir dir;
@@ -69,10 +80,7 @@ TEST(SaveBitmapAsPng, TheWorkingBitmapComesBackFromThePeerUnchanged)
 TEST(SaveBitmapAsPng, ABitmapMarkedTransparentBringsItsKeyColour)
 {
     test::TempDir dir;
-    TBitmap b = test::PatternBitmap(6, 4);
-    b.SetPixel(0, 3, TColor{1, 2, 3});
-    b.SetPixel(5, 0, TColor{1, 2, 3});
-    b.SetTransparent(true);
+    TBitmap b = KeyedPattern(6, 4, TColor{1, 2, 3}, 5, 0);
     ASSERT_TRUE(SaveImageFile(b, dir.File("t.png"), false, 0));
     const std::vector<Chunk> chunks = ChunksOf(test::ReadBytes(dir.File("t.png")));
     ASSERT_GE(chunks.size(), 3u);
@@ -125,10 +133,7 @@ TEST(SaveBitmapAsPng, AReadOnlyFileIsReplacedAndAFailedWriteLeavesNothing)
 TEST(SaveBitmapAsPng, ATransparentPngLoadsOntoWhite)
 {
     test::TempDir dir;
-    TBitmap b = test::PatternBitmap(5, 5);
-    b.SetPixel(0, 4, TColor{0, 0, 0});
-    b.SetPixel(2, 2, TColor{0, 0, 0});
-    b.SetTransparent(true);
+    TBitmap b = KeyedPattern(5, 5, kBlack, 2, 2);
     ASSERT_TRUE(SaveBitmapAsPng(b, dir.File("w.png"), false));
     PictureHolder holder;
     ASSERT_TRUE(LoadImageFile(holder, dir.File("w.png"), true));

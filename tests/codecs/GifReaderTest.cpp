@@ -267,6 +267,14 @@ TEST(GifPicture, WritesAndReadsBackWhatItHolds)
         EXPECT_EQ(again.Frames()[i].TransparentIndex(), original.Frames()[i].TransparentIndex());
     }
     EXPECT_EQ(Colors(Drawn(again)), Colors(Drawn(original)));
+
+    TMemoryStream none;
+    try {
+        TGIFPicture().SaveToStream(none);
+        FAIL() << "a picture without frames was written";
+    } catch (const EGIFException& e) {
+        EXPECT_STREQ(e.what(), "Unsupported GIF version");
+    }
 }
 
 }  // namespace

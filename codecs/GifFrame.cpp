@@ -1,6 +1,7 @@
 #include "codecs/GifFrame.h"
 
 #include "codecs/GifHeader.h"
+#include "codecs/GifInterlace.h"
 
 namespace kobalto {
 
@@ -41,22 +42,7 @@ TGIFVersion TGIFFrame::Version() const
 
 int TGIFFrame::DecodedInRow(int y) const
 {
-    // The row's place in the file: an interlaced image stores every eighth
-    // row from 0, then from 4, every fourth from 2, every second from 1.
-    size_t stored = static_cast<size_t>(y);
-    if (Interlaced()) {
-        const size_t h = height;
-        const size_t pass1 = (h + 7) / 8, pass2 = (h + 3) / 8, pass3 = (h + 1) / 4;
-        if (y % 8 == 0)
-            stored = static_cast<size_t>(y) / 8;
-        else if (y % 8 == 4)
-            stored = pass1 + static_cast<size_t>(y) / 8;
-        else if (y % 4 == 2)
-            stored = pass1 + pass2 + static_cast<size_t>(y) / 4;
-        else
-            stored = pass1 + pass2 + pass3 + static_cast<size_t>(y) / 2;
-    }
-    const size_t start = stored * width;
+    const size_t start = GifStoredRow(y, height, Interlaced()) * width;
     if (decoded <= start)
         return 0;
     return decoded - start >= width ? width : static_cast<int>(decoded - start);

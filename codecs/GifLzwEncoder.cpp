@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codecs/GifError.h"
+#include "codecs/GifInterlace.h"
 #include "codecs/GifMessages.h"
 
 namespace kobalto {
@@ -99,25 +100,6 @@ private:
     uint32_t stamp_ = 1;
 };
 
-// Image rows in the order they are written: one pass, or the four passes
-// of an interlaced image.
-std::vector<int> RowOrder(int height, bool interlaced)
-{
-    std::vector<int> rows;
-    rows.reserve(static_cast<size_t>(height));
-    if (!interlaced) {
-        for (int y = 0; y < height; ++y)
-            rows.push_back(y);
-        return rows;
-    }
-    static constexpr int kStart[4] = {0, 4, 2, 1};
-    static constexpr int kStep[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass)
-        for (int y = kStart[pass]; y < height; y += kStep[pass])
-            rows.push_back(y);
-    return rows;
-}
-
 }  // namespace
 
 void EncodeGifLzw(std::span<const uint8_t> pixels, int width, int height, bool interlaced, int bits, int colorCount,
@@ -154,7 +136,7 @@ void EncodeGifLzw(std::span<const uint8_t> pixels, int width, int height, bool i
     emit(clear);
     const size_t total = static_cast<size_t>(width) * static_cast<size_t>(height);
     if (total > 0 && pixels.size() >= total) {
-        const std::vector<int> rows = RowOrder(height, interlaced);
+        const std::vector<int> rows = GifRowOrder(height, interlaced);
         unsigned prefix = check(pixels[static_cast<size_t>(rows[0]) * static_cast<size_t>(width)]);
         bool firstPixel = true;
         for (int y : rows) {

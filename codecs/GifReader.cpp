@@ -7,6 +7,7 @@
 #include "base/Limits.h"
 #include "base/TByteReader.h"
 #include "codecs/GifError.h"
+#include "codecs/GifInterlace.h"
 #include "codecs/GifLzwDecoder.h"
 #include "codecs/GifMessages.h"
 
@@ -59,19 +60,14 @@ void ReadHeader(TByteReader& in, TGIFHeader& header)
     }
 }
 
-// Image rows in the order an interlaced image stores them.
+// Rows in image order from rows in the order the file stores them.
 std::vector<uint8_t> Deinterlace(const std::vector<uint8_t>& stored, int width, int height)
 {
     std::vector<uint8_t> rows(stored.size());
-    static constexpr int kStart[4] = {0, 4, 2, 1};
-    static constexpr int kStep[4] = {8, 8, 4, 2};
-    size_t source = 0;
-    for (int pass = 0; pass < 4; ++pass)
-        for (int y = kStart[pass]; y < height; y += kStep[pass]) {
-            std::copy_n(stored.begin() + static_cast<std::ptrdiff_t>(source), width,
-                        rows.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(y) * width));
-            source += static_cast<size_t>(width);
-        }
+    const std::vector<int> order = GifRowOrder(height, true);
+    for (size_t i = 0; i < order.size(); ++i)
+        std::copy_n(stored.begin() + static_cast<std::ptrdiff_t>(i * width), width,
+                    rows.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(order[i]) * width));
     return rows;
 }
 

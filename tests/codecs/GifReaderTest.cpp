@@ -7,6 +7,7 @@
 
 #include "base/TMemoryStream.h"
 #include "codecs/GifError.h"
+#include "codecs/GifInterlace.h"
 #include "codecs/TGIFPicture.h"
 #include "tests/codecs/GifTestBuilder.h"
 
@@ -217,6 +218,18 @@ TEST(GifReader, LeavesPixelsTheDataNeverReachedUndrawn)
                   (std::vector<std::vector<TColor>>{{kRed, kGreen}, {kGrey, kGrey}, {kGrey, kGrey}}))
             << "interlaced " << interlaced;
     }
+}
+
+TEST(GifInterlace, StoredRowIsThePlaceInTheRowOrder)
+{
+    EXPECT_EQ(GifRowOrder(11, true), (std::vector<int>{0, 8, 4, 2, 6, 10, 1, 3, 5, 7, 9}));
+    for (int height = 1; height <= 40; ++height)
+        for (bool interlaced : {false, true}) {
+            const std::vector<int> order = GifRowOrder(height, interlaced);
+            ASSERT_EQ(order.size(), static_cast<size_t>(height));
+            for (size_t i = 0; i < order.size(); ++i)
+                EXPECT_EQ(GifStoredRow(order[i], height, interlaced), i) << height << " rows, row " << order[i];
+        }
 }
 
 TEST(GifReader, SurvivesTruncationAtEveryLength)

@@ -159,8 +159,7 @@ TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o)
             TakePalette(c, bitmap);
         ReadRows(d, out, rows, staging);
     }
-    // Every row is in: the picture is complete whatever follows in the file,
-    // so the rest (up to the end marker) is not read.
+    // Every row is in; what follows the last scan is not looked at.
     if (out.cmyk && o.grayscale)
         return GreyBitmapOf(bitmap);
     if (out.cmyk && o.eightBit)

@@ -20,8 +20,10 @@ struct TJpegDecodeOptions {
 
 // A 24-bit blue-green-red bitmap; an 8-bit one with libjpeg's quantised
 // palette (at most 236 entries) when 8 bits or grayscale output are asked
-// or the file is grayscale. Raises EJPEG for libjpeg's errors, a file that
-// ends before its last row included, and EInvalidGraphic over the pixel cap.
+// or the file is grayscale. CMYK files, which libjpeg quantises not, give
+// 24 bits, or 8 bits with the standard palette or 256 greys. Raises EJPEG
+// for libjpeg's errors, a file that ends before its end marker included,
+// and EInvalidGraphic over the pixel cap.
 TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& options);
 
 }  // namespace kobalto

@@ -4,7 +4,6 @@
 // allocated goes with it, also after an error.
 #include <cstdint>
 #include <span>
-#include <utility>
 
 #include "codecs/JpegErrorManager.h"
 #include "codecs/JpegMemorySource.h"
@@ -15,7 +14,7 @@ namespace kobalto {
 // each one a full pass over the coefficients. Real files have about ten.
 inline constexpr int kMaxJpegScans = 1000;
 
-class JpegDecompressor {
+class JpegDecompressor : public JpegGuarded {
 public:
     // bytes must outlive the decompressor.
     explicit JpegDecompressor(std::span<const uint8_t> bytes);
@@ -25,20 +24,11 @@ public:
 
     j_decompress_ptr Info() { return &cinfo_; }
 
-    // Runs call (only libjpeg calls, no objects with destructors) and raises
-    // EJPEG for a libjpeg error.
-    template <typename F>
-    auto Guard(F&& call) -> decltype(call())
-    {
-        return JpegGuard(err_, std::forward<F>(call));
-    }
-
     // Reads the header up to the first scan; APP1 segments (EXIF) are kept
     // in the marker list when keepApp1 is set.
     void ReadHeader(bool keepApp1);
 
 private:
-    JpegErrorManager err_;
     JpegMemorySource source_;
     jpeg_progress_mgr progress_;
     jpeg_decompress_struct cinfo_;

@@ -15,7 +15,7 @@ namespace {
 constexpr int kRowBatch = 16;
 
 // A compressor writing into bytes, destroyed with all its memory.
-class JpegCompressor {
+class JpegCompressor : public JpegGuarded {
 public:
     explicit JpegCompressor(std::vector<uint8_t>& bytes)
     {
@@ -34,14 +34,8 @@ public:
     JpegCompressor& operator=(const JpegCompressor&) = delete;
 
     j_compress_ptr Info() { return &cinfo_; }
-    template <typename F>
-    auto Guard(F&& call) -> decltype(call())
-    {
-        return JpegGuard(err_, std::forward<F>(call));
-    }
 
 private:
-    JpegErrorManager err_;
     JpegMemoryDestination destination_;
     jpeg_compress_struct cinfo_;
     bool created_ = false;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <jpeglib.h>
+#include <utility>
 
 namespace kobalto {
 
@@ -42,5 +43,24 @@ auto JpegGuard(JpegErrorManager& manager, F&& call) -> decltype(call())
         RaiseJpegError(manager);
     return call();
 }
+
+// The part a libjpeg (de)compressor wrapper shares: its error manager and
+// the guard around its calls.
+class JpegGuarded {
+public:
+    // Runs call (only libjpeg calls, no objects with destructors) and raises
+    // EJPEG for a libjpeg error.
+    template <typename F>
+    auto Guard(F&& call) -> decltype(call())
+    {
+        return JpegGuard(err_, std::forward<F>(call));
+    }
+
+protected:
+    JpegGuarded() = default;
+    ~JpegGuarded() = default;
+
+    JpegErrorManager err_;
+};
 
 }  // namespace kobalto

@@ -16,31 +16,23 @@ TJPEGPicture::TJPEGPicture(const TJPEGPicture& other)
 {
 }
 
-int TJPEGPicture::ScaledSide(int side) const
+std::pair<int, int> TJPEGPicture::DecodedSize() const
 {
+    if (bitmap_)
+        return {bitmap_->Width(), bitmap_->Height()};
+    if (!data_)
+        return {0, 0};
+    // libjpeg's scaled size: the stored size divided by 2^scale, rounded up.
     const int shift = static_cast<int>(settings_.scale);
-    return (side + (1 << shift) - 1) >> shift;
+    auto scaled = [shift](int side) { return (side + (1 << shift) - 1) >> shift; };
+    const TJpegHeader& h = data_->header;
+    const bool swap = OrientationSwapsSides(h.orientation);
+    return {scaled(swap ? h.height : h.width), scaled(swap ? h.width : h.height)};
 }
 
-int TJPEGPicture::Width() const
-{
-    if (bitmap_)
-        return bitmap_->Width();
-    if (!data_)
-        return 0;
-    const TJpegHeader& h = data_->header;
-    return ScaledSide(OrientationSwapsSides(h.orientation) ? h.height : h.width);
-}
+int TJPEGPicture::Width() const { return DecodedSize().first; }
 
-int TJPEGPicture::Height() const
-{
-    if (bitmap_)
-        return bitmap_->Height();
-    if (!data_)
-        return 0;
-    const TJpegHeader& h = data_->header;
-    return ScaledSide(OrientationSwapsSides(h.orientation) ? h.width : h.height);
-}
+int TJPEGPicture::Height() const { return DecodedSize().second; }
 
 void TJPEGPicture::SetWidth(int) { throw EInvalidGraphicOperation(msg::kJpegCannotResize); }
 

@@ -5,6 +5,7 @@
 // picture's width, height and pixels are those of the upright photo.
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "codecs/EJPEG.h"
@@ -72,7 +73,8 @@ public:
 
 private:
     void DropDecodedBitmap();
-    int ScaledSide(int side) const;
+    // Width and height of the bitmap there is or the decode would give.
+    std::pair<int, int> DecodedSize() const;
 
     TJPEGSettings settings_;
     // Decoding and encoding on demand fill these from const operations.

@@ -10,6 +10,7 @@
 #include "codecs/JpegEncoder.h"
 #include "codecs/TJPEGPicture.h"
 #include "graphics/TBitmap.h"
+#include "tests/support/TestSupport.h"
 
 namespace kobalto::test {
 
@@ -136,6 +137,17 @@ inline std::map<int, std::array<int, 64>> QuantTables(const std::vector<uint8_t>
         }
     }
     return tables;
+}
+
+// ImageMagick's decode of a JPEG file given as bytes (turned by its EXIF
+// orientation); false when ImageMagick is missing or cannot read it.
+inline bool DecodeBytesWithPeer(const std::vector<uint8_t>& jpeg, TBitmap& out)
+{
+    if (ImageMagickConvert().empty())
+        return false;
+    TempDir dir;
+    WriteBytes(dir.File("peer.jpg"), jpeg);
+    return DecodeWithPeer(dir.File("peer.jpg"), out);
 }
 
 // Mean absolute difference per channel of two pictures of one size.

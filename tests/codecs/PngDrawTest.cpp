@@ -49,19 +49,6 @@ TEST(PngDraw, DrawingIsClippedToTheTarget)
     EXPECT_EQ(target.Pixel(1, 1), (TColor{200, 100, 50}));
 }
 
-TEST(PngDraw, IndexedTargetsGetTheNearestColour)
-{
-    TBitmap target(3, 2, TPixelFormat::pf8bit);
-    target.Fill(kBlack);
-    Rgba().Draw(target, 0, 0);
-    TBitmap expected(3, 2);
-    expected.Fill(kBlack);
-    Rgba().Draw(expected, 0, 0);
-    expected.SetPixelFormat(TPixelFormat::pf8bit);
-    for (int x = 0; x < 3; ++x)
-        EXPECT_EQ(target.Pixel(x, 0), expected.Pixel(x, 0));
-}
-
 TEST(PngDraw, TakingThePixelsOnWhiteEqualsDrawingOnWhite)
 {
     const std::vector<Bytes> files = {

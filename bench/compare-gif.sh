@@ -12,23 +12,12 @@
 #    and so its format).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
-./tools/install-deps.sh time
-cli="$build/cli/kobalto-cli"
-convert=/usr/bin/convert-im6.q16
-[ -x "$convert" ] || convert=/usr/bin/convert
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-runs=5
+. bench/measure.sh
+bench_setup "${1:-build}"
 
-# Smooth gradients with fine noise, like a photograph.
-"$convert" -seed 7 -size 2000x1500 gradient:'#2060a0-#e0c080' \
-  \( -size 2000x1500 xc: +noise Random -channel RGB -evaluate multiply 0.15 \) \
-  -compose plus -composite -type TrueColor "BMP3:$work/in.bmp"
+photo 2000 1500 0.15 -type TrueColor "BMP3:$work/in.bmp"
 "$convert" "$work/in.bmp" -depth 8 "PNG24:$work/in.png"
 "$convert" "$work/in.bmp" "$work/in.gif"
-
-. bench/measure.sh
 
 # compare LABEL KOBALTO-COMMAND... -- IMAGEMAGICK-INPUT
 compare() {

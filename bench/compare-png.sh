@@ -6,22 +6,12 @@
 #   bench/compare-png.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
-./tools/install-deps.sh time
-cli="$build/cli/kobalto-cli"
-convert=/usr/bin/convert-im6.q16
-[ -x "$convert" ] || convert=/usr/bin/convert
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-runs=5
-
-# Smooth light with fine grain, 8-bit RGB as cameras and editors save it.
-"$convert" -seed 7 -size 4000x3000 gradient:'#2060a0-#e0c080' \
-  \( -size 4000x3000 xc: +noise Random -channel RGB -evaluate multiply 0.06 \) \
-  -compose plus -composite -depth 8 "PNG24:$work/in.png"
-decoded=$((4000 * 3000 * 3))
-
 . bench/measure.sh
+bench_setup "${1:-build}"
+
+# 8-bit RGB as cameras and editors save it.
+photo 4000 3000 0.06 -depth 8 "PNG24:$work/in.png"
+decoded=$((4000 * 3000 * 3))
 
 mkdir -p "$work/out"
 k=$(measure "$cli" shrink --percent 50 --out "$work/out" "$work/in.png")

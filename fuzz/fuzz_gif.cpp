@@ -9,26 +9,17 @@
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
 #include "codecs/TGIFPicture.h"
-#include "graphics/TBitmap.h"
-
-namespace {
-
-// Larger inputs add time, not coverage.
-constexpr size_t kMaxInputBytes = size_t{1} << 20;
-// Drawing a screen beyond this tests the allocator, not the codec.
-constexpr int64_t kMaxDrawnPixels = int64_t{1} << 22;
-
-}  // namespace
+#include "fuzz/driver/FuzzHarness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > kMaxInputBytes)
+    if (size > kobalto::fuzz::kMaxInputBytes)
         return 0;
     kobalto::TMemoryStream stream(std::vector<uint8_t>(data, data + size));
     kobalto::TGIFPicture gif;
     try {
         gif.LoadFromStream(stream);
-        if (int64_t{gif.Width()} * gif.Height() <= kMaxDrawnPixels) {
+        if (!kobalto::fuzz::TooLarge(gif.Width(), gif.Height())) {
             kobalto::TBitmap target(gif.Width(), gif.Height());
             gif.Draw(target, 0, 0);
             // Off the target's edges as well.

@@ -9,31 +9,26 @@
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
 #include "codecs/TPNGPicture.h"
-#include "graphics/TBitmap.h"
+#include "fuzz/driver/FuzzHarness.h"
 
 namespace {
 
-// Larger inputs add time, not coverage.
-constexpr size_t kMaxInputBytes = size_t{1} << 20;
-// Pictures beyond this test the allocator, not the codec.
-constexpr uint64_t kMaxPixels = uint64_t{1} << 22;
-
 // The size the header claims, read where a well-formed file keeps it.
-uint64_t ClaimedPixels(const uint8_t* data, size_t size)
+bool ClaimsTooMuch(const uint8_t* data, size_t size)
 {
     if (size < 24)
-        return 0;
+        return false;
     auto u32 = [&](size_t p) {
         return (uint32_t{data[p]} << 24) | (uint32_t{data[p + 1]} << 16) | (uint32_t{data[p + 2]} << 8) | data[p + 3];
     };
-    return uint64_t{u32(16)} * u32(20);
+    return kobalto::fuzz::TooLarge(u32(16), u32(20));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > kMaxInputBytes || ClaimedPixels(data, size) > kMaxPixels)
+    if (size > kobalto::fuzz::kMaxInputBytes || ClaimsTooMuch(data, size))
         return 0;
     kobalto::TMemoryStream stream(std::vector<uint8_t>(data, data + size));
     kobalto::TPNGPicture png;

@@ -57,8 +57,7 @@ std::string SettingsFilePathFrom(const std::string& programPath, bool programFol
 {
     if (!programPath.empty() && programFolderWritable)
         return PathWithoutExtension(programPath) + ".ini";
-    // Relative values of the variable are to be ignored, as the base
-    // directory specification asks.
+    // XDG's base-directory rules say a relative value is to be ignored.
     std::string base = !configHome.empty() && configHome.front() == '/' ? configHome : home + "/.config";
     return base + "/kobalto/kobalto.ini";
 }

@@ -146,8 +146,9 @@ TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o)
     const int height = static_cast<int>(c->output_height);
     CheckImageSize(width, height, "JPEG");
     const bool swap = OrientationSwapsSides(o.orientation);
-    TBitmap bitmap(swap ? height : width, swap ? width : height,
-                   out.quantise ? TPixelFormat::pf8bit : TPixelFormat::pf24bit);
+    // libjpeg delivers every row or the decode raises.
+    TBitmap bitmap = TBitmap::ForDecoding(swap ? height : width, swap ? width : height,
+                                          out.quantise ? TPixelFormat::pf8bit : TPixelFormat::pf24bit);
     const JpegOrientedRows rows(bitmap, width, height, o.orientation, out.quantise ? 1 : 3);
     std::vector<uint8_t> staging;
 

@@ -138,7 +138,8 @@ void ReadBmp(TStream& stream, TBitmap& bitmap)
     }
     const TBmpHeader header = ParseBmpHeader(head, fileSize);
 
-    TBitmap out(header.width, header.height, TargetFormat(header));
+    // Every pixel byte is written below: from the file, or zero where it ends.
+    TBitmap out = TBitmap::ForDecoding(header.width, header.height, TargetFormat(header));
     if (IsIndexed(out.PixelFormat()))
         out.Palette() = header.palette;
     stream.SetPosition(start + static_cast<int64_t>(header.dataOffset));

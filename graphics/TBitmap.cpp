@@ -71,6 +71,15 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format)
     Fill(kWhite);
 }
 
+TBitmap TBitmap::ForDecoding(int width, int height, TPixelFormat format)
+{
+    TBitmap b;
+    b.Allocate(width, height, format);
+    if (IsIndexed(format))
+        b.palette_ = StandardPalette(format);
+    return b;
+}
+
 TBitmap::TBitmap(const TBitmap& other) : TGraphic(other)
 {
     Allocate(other.width_, other.height_, other.format_);

@@ -19,6 +19,10 @@ class TBitmap : public TGraphic {
 public:
     TBitmap() = default;
     TBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit);
+    // For decoders that write every pixel: the same bitmap without the white
+    // fill, whose pixel bytes are undefined until written (row padding is
+    // zero, indexed formats get the standard palette).
+    static TBitmap ForDecoding(int width, int height, TPixelFormat format);
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
     TBitmap(TBitmap&& other) noexcept;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/Settings.h"
-#include "app/batch/DropBatch.h"
+#include "batch/DropBatch.h"
 #include "graphics/TBitmap.h"
 
 class QFrame;

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "base/TByteWriter.h"
-#include "codecs/GifColorQuantizer.h"
-#include "codecs/GifColorReduction.h"
-#include "codecs/GifLzwDecoder.h"
-#include "codecs/GifLzwEncoder.h"
+#include "codecs/gif/GifColorQuantizer.h"
+#include "codecs/gif/GifColorReduction.h"
+#include "codecs/gif/GifLzwDecoder.h"
+#include "codecs/gif/GifLzwEncoder.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "codecs/JpegEncoder.h"
-#include "codecs/TJPEGPicture.h"
+#include "codecs/jpeg/JpegEncoder.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "base/TMemoryStream.h"
 #include "graphics/TBitmap.h"
 

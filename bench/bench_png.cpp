@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "base/TMemoryStream.h"
-#include "codecs/PngRowConverter.h"
-#include "codecs/PngRowFilter.h"
-#include "codecs/PngUnfilter.h"
-#include "codecs/TPNGPicture.h"
+#include "codecs/png/PngRowConverter.h"
+#include "codecs/png/PngRowFilter.h"
+#include "codecs/png/PngUnfilter.h"
+#include "codecs/png/TPNGPicture.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {

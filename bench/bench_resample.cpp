@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "graphics/TBitmap.h"
-#include "imaging/resampler/ResampleBitmap.h"
+#include "resample/ResampleBitmap.h"
 
 namespace {
 

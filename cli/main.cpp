@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/batch/DropBatch.h"
+#include "batch/DropBatch.h"
 #include "base/Text.h"
 #include "cli/CliOptions.h"
 #include "imaging/Extension.h"

@@ -8,7 +8,7 @@
 
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
-#include "codecs/TJPEGPicture.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "fuzz/driver/FuzzHarness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

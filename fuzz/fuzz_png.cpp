@@ -8,7 +8,7 @@
 
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
-#include "codecs/TPNGPicture.h"
+#include "codecs/png/TPNGPicture.h"
 #include "fuzz/driver/FuzzHarness.h"
 
 namespace {

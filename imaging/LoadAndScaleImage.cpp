@@ -2,7 +2,7 @@
 
 #include "base/Exceptions.h"
 #include "base/Extended.h"
-#include "codecs/CodecMessages.h"
+#include "codecs/registry/CodecMessages.h"
 #include "imaging/Extension.h"
 #include "imaging/FitRule.h"
 #include "imaging/ImagingMessages.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/Exceptions.h"
-#include "codecs/TJPEGPicture.h"
-#include "codecs/TPNGPicture.h"
+#include "codecs/jpeg/TJPEGPicture.h"
+#include "codecs/png/TPNGPicture.h"
 #include "graphics/TBitmap.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"

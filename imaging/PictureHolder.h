@@ -4,7 +4,7 @@
 // and platform icons) is marked transparent.
 #include <memory>
 
-#include "codecs/TPicture.h"
+#include "codecs/registry/TPicture.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "codecs/GifColorQuantizer.h"
-#include "codecs/GifColorReduction.h"
+#include "codecs/gif/GifColorQuantizer.h"
+#include "codecs/gif/GifColorReduction.h"
 
 namespace kobalto {
 

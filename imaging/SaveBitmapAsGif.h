@@ -3,7 +3,7 @@
 // colours and written as a single-frame GIF.
 #include <string>
 
-#include "codecs/TGIFPicture.h"
+#include "codecs/gif/TGIFPicture.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {

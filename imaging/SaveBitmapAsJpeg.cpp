@@ -1,8 +1,8 @@
 #include "imaging/SaveBitmapAsJpeg.h"
 
 #include "base/SafeFileWriter.h"
-#include "codecs/JpegEncoder.h"
-#include "codecs/JpegSettings.h"
+#include "codecs/jpeg/JpegEncoder.h"
+#include "codecs/jpeg/JpegSettings.h"
 #include "imaging/Extension.h"
 
 namespace kobalto {

@@ -1,6 +1,6 @@
 #include "imaging/SaveBitmapAsPng.h"
 
-#include "codecs/TPNGPicture.h"
+#include "codecs/png/TPNGPicture.h"
 #include "imaging/Extension.h"
 #include "imaging/ReduceToOptimalPalette.h"
 

@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "base/Exceptions.h"
-#include "formats/Bmp2Tiff.h"
-#include "formats/LibTGA.h"
+#include "formats/tiff/Bmp2Tiff.h"
+#include "formats/tga/LibTGA.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"
 #include "imaging/SaveBitmapAsGif.h"

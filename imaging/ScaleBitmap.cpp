@@ -1,6 +1,6 @@
 #include "graphics/Draw.h"
 #include "imaging/Scaling.h"
-#include "imaging/resampler/ResampleBitmap.h"
+#include "resample/ResampleBitmap.h"
 
 namespace kobalto {
 

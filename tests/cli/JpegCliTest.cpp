@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "codecs/JpegEncoder.h"
+#include "codecs/jpeg/JpegEncoder.h"
 #include "tests/codecs/JpegTestFiles.h"
 #include "tests/support/TestSupport.h"
 

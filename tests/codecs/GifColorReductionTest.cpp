@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "codecs/GifColorQuantizer.h"
-#include "codecs/GifColorReduction.h"
-#include "codecs/GifError.h"
-#include "codecs/GifFastColorLookup.h"
+#include "codecs/gif/GifColorQuantizer.h"
+#include "codecs/gif/GifColorReduction.h"
+#include "codecs/gif/GifError.h"
+#include "codecs/gif/GifFastColorLookup.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "codecs/GifError.h"
-#include "codecs/TGIFPicture.h"
+#include "codecs/gif/GifError.h"
+#include "codecs/gif/TGIFPicture.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "codecs/GifError.h"
-#include "codecs/GifFrameAssign.h"
-#include "codecs/TGIFPicture.h"
+#include "codecs/gif/GifError.h"
+#include "codecs/gif/GifFrameAssign.h"
+#include "codecs/gif/TGIFPicture.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "base/TByteWriter.h"
-#include "codecs/GifError.h"
-#include "codecs/GifLzwDecoder.h"
-#include "codecs/GifLzwEncoder.h"
+#include "codecs/gif/GifError.h"
+#include "codecs/gif/GifLzwDecoder.h"
+#include "codecs/gif/GifLzwEncoder.h"
 
 namespace kobalto {
 namespace {

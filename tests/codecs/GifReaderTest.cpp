@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/TMemoryStream.h"
-#include "codecs/GifError.h"
-#include "codecs/GifInterlace.h"
-#include "codecs/TGIFPicture.h"
+#include "codecs/gif/GifError.h"
+#include "codecs/gif/GifInterlace.h"
+#include "codecs/gif/TGIFPicture.h"
 #include "tests/codecs/GifTestBuilder.h"
 
 namespace kobalto {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/TByteWriter.h"
-#include "codecs/GifLzwEncoder.h"
+#include "codecs/gif/GifLzwEncoder.h"
 #include "graphics/TColor.h"
 
 namespace kobalto::test {

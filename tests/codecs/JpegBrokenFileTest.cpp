@@ -5,7 +5,7 @@
 #include <jpeglib.h>
 
 #include "base/Exceptions.h"
-#include "codecs/TJPEGPicture.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "tests/codecs/JpegTestFiles.h"
 #include "tests/support/TestSupport.h"
 

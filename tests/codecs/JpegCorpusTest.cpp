@@ -10,7 +10,7 @@
 #include <string>
 
 #include "base/Exceptions.h"
-#include "codecs/TJPEGPicture.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "tests/codecs/JpegTestFiles.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "codecs/JpegExifOrientation.h"
-#include "codecs/TJPEGPicture.h"
+#include "codecs/jpeg/JpegExifOrientation.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "tests/codecs/JpegTestFiles.h"
 #include "tests/support/TestSupport.h"
 

@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "base/Exceptions.h"
-#include "codecs/TJPEGPicture.h"
-#include "codecs/TPicture.h"
+#include "codecs/jpeg/TJPEGPicture.h"
+#include "codecs/registry/TPicture.h"
 #include "tests/codecs/JpegTestFiles.h"
 #include "tests/support/TestSupport.h"
 

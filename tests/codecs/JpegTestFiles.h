@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/TMemoryStream.h"
-#include "codecs/JpegEncoder.h"
-#include "codecs/TJPEGPicture.h"
+#include "codecs/jpeg/JpegEncoder.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "graphics/TBitmap.h"
 #include "tests/support/TestSupport.h"
 

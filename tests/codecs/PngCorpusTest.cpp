@@ -11,9 +11,9 @@
 #include <regex>
 #include <typeinfo>
 
-#include "codecs/PngComposite.h"
-#include "codecs/PngErrors.h"
-#include "codecs/PngGamma.h"
+#include "codecs/png/PngComposite.h"
+#include "codecs/png/PngErrors.h"
+#include "codecs/png/PngGamma.h"
 #include "tests/codecs/PngTestFiles.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "codecs/PngComposite.h"
+#include "codecs/png/PngComposite.h"
 #include "tests/codecs/PngTestFiles.h"
 #include "tests/support/TestSupport.h"
 

@@ -6,7 +6,7 @@
 #include <typeinfo>
 
 #include "base/Exceptions.h"
-#include "codecs/PngErrors.h"
+#include "codecs/png/PngErrors.h"
 #include "tests/codecs/PngTestFiles.h"
 
 namespace kobalto {

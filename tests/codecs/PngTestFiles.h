@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/TMemoryStream.h"
-#include "codecs/TPNGPicture.h"
+#include "codecs/png/TPNGPicture.h"
 
 namespace kobalto::pngtest {
 

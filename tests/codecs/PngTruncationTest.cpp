@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "codecs/PngErrors.h"
+#include "codecs/png/PngErrors.h"
 #include "tests/codecs/PngTestFiles.h"
 #include "tests/support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "base/Exceptions.h"
-#include "codecs/PngRowFilter.h"
+#include "codecs/png/PngRowFilter.h"
 #include "tests/codecs/PngTestFiles.h"
 #include "tests/support/TestSupport.h"
 

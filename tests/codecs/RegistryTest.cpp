@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/Exceptions.h"
-#include "codecs/TFileFormatList.h"
-#include "codecs/TPicture.h"
+#include "codecs/registry/TFileFormatList.h"
+#include "codecs/registry/TPicture.h"
 #include "graphics/TBitmap.h"
 #include "tests/support/TestSupport.h"
 

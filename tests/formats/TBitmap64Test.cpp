@@ -6,7 +6,7 @@
 
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
-#include "formats/TBitmap64.h"
+#include "formats/tga/TBitmap64.h"
 #include "graphics/BmpWriter.h"
 #include "tests/support/TestSupport.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/Exceptions.h"
-#include "formats/LibTGA.h"
+#include "formats/tga/LibTGA.h"
 #include "tests/formats/FileSizeLimit.h"
 #include "tests/support/TestSupport.h"
 

@@ -8,7 +8,7 @@
 
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
-#include "formats/Bmp2Tiff.h"
+#include "formats/tiff/Bmp2Tiff.h"
 #include "tests/formats/FileSizeLimit.h"
 #include "tests/support/TestSupport.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "formats/Bmp2Tiff.h"
-#include "formats/LibTGA.h"
+#include "formats/tiff/Bmp2Tiff.h"
+#include "formats/tga/LibTGA.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {

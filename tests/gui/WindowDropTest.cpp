@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 
 #include "app/WindowTexts.h"
-#include "app/batch/FormatSizeText.h"
+#include "batch/FormatSizeText.h"
 #include "tests/gui/WindowTestSupport.h"
 
 namespace kobalto {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "codecs/TGIFPicture.h"
-#include "codecs/TPicture.h"
+#include "codecs/gif/TGIFPicture.h"
+#include "codecs/registry/TPicture.h"
 #include "imaging/LoadImageFile.h"
 #include "tests/codecs/GifTestBuilder.h"
 #include "tests/support/TestSupport.h"

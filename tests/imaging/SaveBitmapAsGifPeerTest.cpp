@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "codecs/TGIFPicture.h"
+#include "codecs/gif/TGIFPicture.h"
 #include "imaging/SaveBitmapAsGif.h"
 #include "tests/support/TestSupport.h"
 

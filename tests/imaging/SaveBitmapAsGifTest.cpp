@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "codecs/GifError.h"
-#include "codecs/TGIFPicture.h"
+#include "codecs/gif/GifError.h"
+#include "codecs/gif/TGIFPicture.h"
 #include "imaging/ReduceToOptimalPalette.h"
 #include "imaging/SaveBitmapAsGif.h"
 #include "imaging/SaveImageFile.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "base/Exceptions.h"
-#include "codecs/TJPEGPicture.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "imaging/LoadImageFile.h"
 #include "imaging/SaveBitmapAsJpeg.h"
 #include "imaging/SaveImageFile.h"

@@ -1,0 +1,92 @@
+#include "batch/DropBatch.h"
+
+#include "batch/FormatSizeText.h"
+#include "batch/ParsePercent.h"
+#include "base/Extended.h"
+#include "base/Messages.h"
+#include "base/Text.h"
+#include "imaging/Extension.h"
+#include "imaging/SaveImageFile.h"
+#include "imaging/Scaling.h"
+#include "platform/FileSystem.h"
+
+namespace kobalto {
+
+float ChooseFactor(BatchView& view, float kbIn)
+{
+    if (view.AutomaticMode())
+        return kbIn > kAutomaticLimitKb ? static_cast<float>(Extended{2000} / kbIn) : 1.0f;
+    int p = ParsePercent(view.PercentText());
+    if (p < kPercentFloor) {
+        view.SetPercentText(std::to_string(kPercentFloor));
+        p = kPercentFloor;
+    }
+    return static_cast<float>(static_cast<Extended>(p) / 100);
+}
+
+namespace {
+
+// Busy cursor for the duration of one file, reset also when it fails.
+class BusyCursor {
+public:
+    explicit BusyCursor(BatchView& view) : view_(view) { view_.SetBusyCursor(true); }
+    ~BusyCursor() { view_.SetBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    BatchView& view_;
+};
+
+void ProcessFile(const std::string& path, BatchView& view, BatchState& state, PictureHolder& holder)
+{
+    const int64_t bytesIn = platform::FileSize(path);
+    const float kbIn = BytesToKb(bytesIn);
+    const float factor = ChooseFactor(view, kbIn);
+    BusyCursor busy(view);
+
+    // Every file starts without the transparency an icon before it set.
+    holder.SetTransparentFlag(false);
+    LoadAndScaleImage(holder, false, path, factor, [&view] { view.ProcessMessages(); });
+    view.ShowPreview(holder.Bitmap());
+
+    const std::string outPath = state.outputFolder + "/" + FileNamePart(path);
+    state.lastOutputPath = outPath;
+    const bool copy = factor >= 1;
+    if (copy) {
+        if (platform::CopyFileOverwrite(path, outPath) == platform::CopyResult::Failed)
+            throw EFCreateError(msg::Format(msg::kCannotCreateFile, {outPath}));
+    } else {
+        SaveImageFile(holder.Bitmap(), outPath, false, 0);
+    }
+
+    FileReport report;
+    report.sourcePath = path;
+    report.outputPath = outPath;
+    report.bytesIn = bytesIn;
+    report.bytesOut = platform::FileSize(outPath);
+    report.copied = copy;
+    report.report = FileNamePart(outPath) + " ( " + FormatSizeText(kbIn) + " → " +
+                    FormatSizeText(BytesToKb(report.bytesOut)) + " )";
+    view.SetCaption(report.report + " - Kobalto");
+    view.FileDone(report);
+}
+
+}  // namespace
+
+void ProcessDroppedFiles(const std::vector<std::string>& files, BatchView& view, BatchState& state)
+{
+    PictureHolder holder;
+    view.HideMessagePanel();
+    for (const std::string& path : files) {
+        if (!IsImageFileSupported(path))
+            continue;
+        try {
+            ProcessFile(path, view, state, holder);
+        } catch (const std::exception& e) {
+            throw EBatchFileError(path, e.what());
+        }
+    }
+}
+
+}  // namespace kobalto

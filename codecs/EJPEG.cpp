@@ -1,9 +1,0 @@
-#include "codecs/EJPEG.h"
-
-#include "codecs/JpegMessages.h"
-
-namespace kobalto {
-
-EJPEG::EJPEG(int code) : EInvalidGraphic(msg::Format(msg::kJpegError, {std::to_string(code)})), code_(code) {}
-
-}  // namespace kobalto

@@ -1,0 +1,134 @@
+#include "codecs/png/PngReader.h"
+
+#include "base/TByteReader.h"
+#include "codecs/png/PngChunkReader.h"
+#include "codecs/png/PngErrors.h"
+#include "codecs/png/PngImageDecoder.h"
+#include "codecs/png/PngInflater.h"
+#include "codecs/png/PngPalette.h"
+
+namespace kobalto {
+
+namespace {
+
+constexpr size_t kMaxDeflateRatio = 1032;
+
+// Bit 5 of the fourth letter set: the chunk does not depend on the image data.
+bool SafeToCopy(const PngChunkHeader& h)
+{
+    return (h.name[3] & 0x20) != 0;
+}
+
+std::vector<TRGBQuad> GreyRamp(int depth, const PngGamma& gamma)
+{
+    const int count = 1 << depth;
+    std::vector<TRGBQuad> ramp(static_cast<size_t>(count));
+    for (int v = 0; v < count; ++v) {
+        const uint8_t g = gamma.Forward()[static_cast<size_t>(v * 255 / (count - 1))];
+        ramp[static_cast<size_t>(v)] = TRGBQuad{g, g, g, 0};
+    }
+    return ramp;
+}
+
+// The palette and transparency of an indexed picture, once all chunks are in.
+void FinishIndexed(const PngHeader& header, std::vector<TRGBQuad> palette, const PngTransparency& transparency,
+                   const PngGamma& gamma, PngImage& image)
+{
+    const size_t entries = size_t{1} << header.bitDepth;
+    if (header.colorType == kPngPalette) {
+        CheckPaletteImage(palette, transparency);
+        for (TRGBQuad& q : palette)
+            q = TRGBQuad{gamma.Forward()[q.blue], gamma.Forward()[q.green], gamma.Forward()[q.red], 0};
+        // Indices the palette does not cover show black rather than reading past it.
+        palette.resize(entries);
+        image.entryAlpha = transparency.entryAlpha;
+    } else {
+        palette = GreyRamp(header.bitDepth, gamma);
+        // A key outside the depth's range matches no sample.
+        if (transparency.hasKey && transparency.key[0] < entries) {
+            image.entryAlpha.assign(transparency.key[0] + size_t{1}, 255);
+            image.entryAlpha.back() = 0;
+        }
+    }
+    image.entryAlpha.resize(std::min(image.entryAlpha.size(), entries));
+    bool opaque = true;
+    for (uint8_t a : image.entryAlpha)
+        opaque = opaque && a == 255;
+    if (opaque)
+        image.entryAlpha.clear();
+    image.pixels.Palette() = std::move(palette);
+}
+
+}  // namespace
+
+PngFile ReadPng(TStream& stream)
+{
+    PngChunkReader reader(stream);
+    reader.ReadSignature();
+    if (!reader.Next().Is("IHDR"))
+        throw EPNGIHDRNotFirst();
+    PngFile file;
+    file.header = ParseIhdr(*reader.ReadAll());
+
+    std::vector<TRGBQuad> palette;
+    PngTransparency transparency;
+    bool haveImage = false;
+    PngChunkPlace place = PngChunkPlace::BeforePalette;
+    for (;;) {
+        const PngChunkHeader h = reader.Next();
+        if (h.Is("IDAT")) {
+            if (haveImage) {
+                reader.EndChunk();
+                continue;
+            }
+            // Deflate makes at most 1032 bytes of one: a file too short to
+            // hold the picture is refused before its pixels are allocated.
+            if (PngImageDataSize(file.header) / kMaxDeflateRatio > reader.StreamLeft())
+                throw EPNGMissingMultipleIDAT();
+            PngInflater inflater(reader);
+            DecodePngImage(file.header, inflater, transparency, file.gamma, file.image);
+            inflater.Finish();
+            haveImage = true;
+            place = PngChunkPlace::AfterImageData;
+        } else if (h.Is("IEND")) {
+            reader.EndChunk();
+            break;
+        } else if (h.Is("IHDR")) {
+            throw EPngInvalidIHDR();
+        } else if (h.Is("PLTE")) {
+            if (!palette.empty())
+                throw EPNGInvalidPalette();
+            palette = ParsePlte(*reader.ReadAll());
+            if (place == PngChunkPlace::BeforePalette)
+                place = PngChunkPlace::BeforeImageData;
+        } else if (h.Is("tRNS")) {
+            const auto data = reader.ReadAll();
+            // Transparency must be known before the pixels it applies to.
+            if (data && !haveImage)
+                transparency = ParseTrns(*data, file.header);
+        } else if (h.Is("gAMA")) {
+            auto data = reader.ReadAll();
+            // A gamma of the wrong size, or one after the pixels, changes nothing.
+            if (data && data->size() == 4 && !haveImage) {
+                file.gamma.SetFileGamma(TByteReader(*data, "PNG", PngTruncated).U32BE());
+                file.kept.push_back({h.name, std::move(*data), place});
+            }
+        } else if (h.Is("cHRM")) {
+            reader.EndChunk();
+        } else if (h.Critical()) {
+            throw EPNGUnknownCriticalChunk();
+        } else if (h.Is("tIME") || SafeToCopy(h)) {
+            if (auto data = reader.ReadAll())
+                file.kept.push_back({h.name, std::move(*data), place});
+        } else {
+            reader.EndChunk();
+        }
+    }
+    if (!haveImage)
+        throw EPNGNoImageData();
+    if (file.image.Indexed())
+        FinishIndexed(file.header, std::move(palette), transparency, file.gamma, file.image);
+    return file;
+}
+
+}  // namespace kobalto

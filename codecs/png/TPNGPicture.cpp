@@ -1,0 +1,120 @@
+#include "codecs/png/TPNGPicture.h"
+
+#include "base/Exceptions.h"
+#include "codecs/png/PngComposite.h"
+#include "codecs/png/PngReader.h"
+
+namespace kobalto {
+
+namespace {
+
+[[noreturn]] void BadSetting(const char* what)
+{
+    throw EInvalidGraphicOperation(std::string("Invalid PNG encoder setting: ") + what);
+}
+
+}  // namespace
+
+void TPNGPicture::ClearChunks()
+{
+    image_ = PngImage{};
+    kept_.clear();
+    gamma_.Reset();
+}
+
+void TPNGPicture::LoadFromStream(TStream& stream)
+{
+    PngFile file = ReadPng(stream);
+    image_ = std::move(file.image);
+    gamma_ = file.gamma;
+    kept_ = std::move(file.kept);
+}
+
+void TPNGPicture::SaveToStream(TStream& stream) const
+{
+    if (Empty())
+        throw EInvalidGraphicOperation("An empty picture cannot be written as a PNG image.");
+    WritePng(stream, image_, settings_, gamma_, kept_);
+}
+
+void TPNGPicture::AssignBitmap(const TBitmap& source)
+{
+    AssignBitmap(source, source.Transparent(), source.TransparentColor());
+}
+
+void TPNGPicture::AssignBitmap(const TBitmap& source, bool transparent, TColor transparentColor)
+{
+    PngImage image;
+    image.pixels = source;
+    image.pixels.SetTransparent(false);
+    if (image.Indexed()) {
+        if (transparent) {
+            // Opaque up to the first entry of the colour, which is transparent.
+            const auto& palette = image.pixels.Palette();
+            for (size_t i = 0; i < palette.size(); ++i)
+                if (TColor{palette[i].red, palette[i].green, palette[i].blue} == transparentColor) {
+                    image.entryAlpha.assign(i + 1, 255);
+                    image.entryAlpha[i] = 0;
+                    break;
+                }
+        }
+    } else {
+        image.pixels.SetPixelFormat(TPixelFormat::pf24bit);
+        if (transparent)
+            image.key = transparentColor;
+    }
+    ClearChunks();
+    image_ = std::move(image);
+}
+
+void TPNGPicture::Draw(TBitmap& target, int x, int y) const
+{
+    DrawPngImage(image_, target, x, y);
+}
+
+std::unique_ptr<TBitmap> TPNGPicture::TakeBitmapOnWhite()
+{
+    // Indexed pixels need a 24-bit raster anyway: they are drawn.
+    if (image_.Indexed() || image_.pixels.Empty())
+        return nullptr;
+    CompositeOnWhite(image_);
+    auto bitmap = std::make_unique<TBitmap>(std::move(image_.pixels));
+    ClearChunks();
+    return bitmap;
+}
+
+void TPNGPicture::SetFilterSet(uint8_t filterSet)
+{
+    if (filterSet > 0x1F)
+        BadSetting("filter set");
+    settings_.filterSet = filterSet;
+}
+
+void TPNGPicture::SetCompressionLevel(int level)
+{
+    if (level < 0 || level > 9)
+        BadSetting("compression level");
+    settings_.compressionLevel = level;
+}
+
+void TPNGPicture::SetInterlaceMethod(uint8_t method)
+{
+    if (method > 1)
+        BadSetting("interlace method");
+    settings_.interlace = method;
+}
+
+void TPNGPicture::SetMaxIdatSize(uint32_t size)
+{
+    if (size == 0)
+        BadSetting("IDAT size");
+    settings_.maxIdatSize = size;
+}
+
+const TGraphicClass& PNGPictureClass()
+{
+    static const TGraphicClass cls{"TPNGPicture", [] { return std::make_unique<TPNGPicture>(); }, nullptr};
+    return cls;
+}
+
+}  // namespace kobalto

@@ -1,0 +1,40 @@
+#include "codecs/registry/RegisterFormats.h"
+
+#include "codecs/registry/TFileFormatList.h"
+#include "codecs/registry/TFileFormatsList.h"
+#include "codecs/gif/TGIFPicture.h"
+#include "codecs/registry/TGraphicClass.h"
+#include "codecs/jpeg/TJPEGPicture.h"
+#include "codecs/png/TPNGPicture.h"
+
+namespace kobalto {
+
+// One line per extension, in the order the codecs register at start-up; a
+// later registration of an extension wins over an earlier one. Formats whose
+// readers are not built yet have no line, so their extensions are refused as
+// unknown.
+void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
+{
+    // 1. The JPEG codec. Its first registration creates the picture
+    //    registry, which starts with the platform kinds.
+    pictures.Add("bmp", "ビットマップ", 0, &BitmapClass());
+    pictures.Add("jpeg", "JPEG イメージファイル", 0, &JPEGPictureClass());
+    pictures.Add("jpg", "JPEG イメージファイル", 0, &JPEGPictureClass());
+
+    // 2. The extended readers' list.
+    extended.RegisterFileFormat("bmp", "Windows bitmaps", "", fkRaster, false, &BitmapClass());
+    extended.RegisterFileFormat("jfif", "JPG images", "JFIF images", fkRaster, false, &JPEGPictureClass());
+    extended.RegisterFileFormat("jpg", "", "JPG images", fkRaster, false, &JPEGPictureClass());
+    extended.RegisterFileFormat("jpe", "", "JPE images", fkRaster, false, &JPEGPictureClass());
+    extended.RegisterFileFormat("jpeg", "", "JPEG images", fkRaster, false, &JPEGPictureClass());
+    extended.RegisterFileFormat("rle", "", "Run length encoded Windows bitmaps", fkRaster, false, &BitmapClass());
+    extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
+
+    // 3. The GIF codec.
+    pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());
+
+    // 4. The PNG codec.
+    pictures.Add("PNG", "Portable Network Graphics", 0, &PNGPictureClass());
+}
+
+}  // namespace kobalto

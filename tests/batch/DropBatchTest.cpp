@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include "batch/DropBatch.h"
+#include "graphics/TBitmap.h"
+#include "platform/FileSystem.h"
+#include "tests/support/TestSupport.h"
+
+namespace kobalto {
+namespace {
+
+// Records what the batch tells its window.
+class FakeView : public BatchView {
+public:
+    bool automatic = true;
+    std::string percent = "50";
+    std::vector<std::string> captions;
+    std::vector<FileReport> reports;
+    int previews = 0;
+    int hides = 0;
+    int busy = 0;
+    int pumps = 0;
+
+    bool AutomaticMode() override { return automatic; }
+    std::string PercentText() override { return percent; }
+    void SetPercentText(const std::string& t) override { percent = t; }
+    void HideMessagePanel() override { ++hides; }
+    void SetCaption(const std::string& c) override { captions.push_back(c); }
+    void ShowPreview(const TBitmap&) override { ++previews; }
+    void SetBusyCursor(bool on) override { busy += on ? 1 : -1; }
+    void ProcessMessages() override { ++pumps; }
+    void FileDone(const FileReport& r) override { reports.push_back(r); }
+};
+
+class DropBatch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        state.outputFolder = out.Path();
+    }
+    // A BMP of exactly the given number of bytes: a picture plus filler the
+    // reader does not look at.
+    std::string BmpOfSize(const std::string& name, int64_t bytes, int w = 64, int h = 48)
+    {
+        const std::string path = in.File(name);
+        test::PatternBitmap(w, h).SaveToFile(path);
+        auto data = test::ReadBytes(path);
+        EXPECT_LE(static_cast<int64_t>(data.size()), bytes);
+        data.resize(static_cast<size_t>(bytes), 0);
+        test::WriteBytes(path, data);
+        return path;
+    }
+
+    test::TempDir in, out;
+    BatchState state;
+    FakeView view;
+};
+
+TEST_F(DropBatch, AnEmptyDropOnlyHidesTheMessagePanel)
+{
+    ProcessDroppedFiles({}, view, state);
+    EXPECT_EQ(view.hides, 1);
+    EXPECT_TRUE(view.captions.empty());
+    ProcessDroppedFiles({in.File("notes.txt"), in.File("x.jfif")}, view, state);
+    EXPECT_EQ(view.hides, 2);
+    EXPECT_TRUE(view.captions.empty());
+    EXPECT_TRUE(state.lastOutputPath.empty());
+}
+
+TEST_F(DropBatch, AutomaticModeCopiesUpTo2000KbAndScalesAbove)
+{
+    const std::string small = BmpOfSize("small.bmp", 2048000);
+    const std::string large = BmpOfSize("large.bmp", 4096000, 64, 48);
+    ProcessDroppedFiles({small, large}, view, state);
+    ASSERT_EQ(view.reports.size(), 2u);
+    EXPECT_TRUE(view.reports[0].copied);
+    EXPECT_EQ(test::ReadBytes(out.File("small.bmp")), test::ReadBytes(small));
+    EXPECT_FALSE(view.reports[1].copied);
+    TBitmap halved;
+    halved.LoadFromFile(out.File("large.bmp"));
+    EXPECT_EQ(halved.Width(), 32);
+    EXPECT_EQ(halved.Height(), 24);
+    // 4,096,000 bytes in; 54 + 24 × 96 = 2,358 bytes out.
+    EXPECT_EQ(view.captions.back(), "large.bmp ( 3.9MB → 2.3KB ) - Kobalto");
+    EXPECT_EQ(state.lastOutputPath, out.File("large.bmp"));
+    EXPECT_EQ(view.previews, 2);
+    EXPECT_EQ(view.busy, 0);
+    EXPECT_GE(view.pumps, 2);
+}
+
+TEST_F(DropBatch, PercentTextsBelowTenOrNotNumbersBecomeTen)
+{
+    const std::string p = BmpOfSize("p.bmp", 5000, 40, 20);
+    for (const char* text : {"5", "", "ab"}) {
+        view.automatic = false;
+        view.percent = text;
+        ProcessDroppedFiles({p}, view, state);
+        EXPECT_EQ(view.percent, "10") << text;
+        TBitmap o;
+        o.LoadFromFile(out.File("p.bmp"));
+        EXPECT_EQ(o.Width(), 4) << text;
+        EXPECT_EQ(o.Height(), 2) << text;
+    }
+    view.percent = "80";
+    ProcessDroppedFiles({p}, view, state);
+    EXPECT_FALSE(view.reports.back().copied);  // even a small file is re-encoded
+    view.percent = "150";
+    ProcessDroppedFiles({p}, view, state);
+    EXPECT_TRUE(view.reports.back().copied);
+    EXPECT_EQ(view.percent, "150");
+}
+
+TEST_F(DropBatch, ADamagedFileEndsTheBatchNamingItAndLaterFilesAreNotProcessed)
+{
+    const std::string bad = in.File("broken.bmp");
+    test::WriteBytes(bad, {'B', 'M', 0, 1, 2, 3});
+    const std::string good = BmpOfSize("good.bmp", 1000, 8, 8);
+    try {
+        ProcessDroppedFiles({bad, good}, view, state);
+        FAIL();
+    } catch (const EBatchFileError& e) {
+        EXPECT_EQ(e.Path(), bad);
+        EXPECT_EQ(e.Reason(), "ビットマップイメージが不正です");
+    }
+    EXPECT_FALSE(test::FileExists(out.File("good.bmp")));
+    EXPECT_EQ(view.busy, 0);
+}
+
+TEST_F(DropBatch, AVanishedFileIsAnErrorNotTheLastFilesPicture)
+{
+    const std::string good = BmpOfSize("good.bmp", 3000, 8, 8);
+    const std::string gone = in.File("gone.bmp");
+    try {
+        ProcessDroppedFiles({good, gone}, view, state);
+        FAIL();
+    } catch (const EBatchFileError& e) {
+        EXPECT_EQ(e.Path(), gone);
+        EXPECT_NE(e.Reason().find("gone.bmp"), std::string::npos);
+    }
+    EXPECT_FALSE(test::FileExists(out.File("gone.bmp")));
+    ASSERT_EQ(view.reports.size(), 1u);
+}
+
+TEST_F(DropBatch, SameNamesFromTwoFoldersLeaveTheSecondsOutput)
+{
+    test::TempDir other;
+    const std::string a = BmpOfSize("same.bmp", 2000, 4, 4);
+    test::PatternBitmap(6, 6).SaveToFile(other.File("same.bmp"));
+    ProcessDroppedFiles({a, other.File("same.bmp")}, view, state);
+    EXPECT_EQ(test::ReadBytes(out.File("same.bmp")), test::ReadBytes(other.File("same.bmp")));
+    EXPECT_EQ(view.captions.size(), 2u);
+}
+
+TEST_F(DropBatch, FilesDroppedFromTheOutputFolderItself)
+{
+    // Copy mode: the file is already there and stays as it was, no error.
+    const std::string inside = out.File("own.bmp");
+    test::PatternBitmap(10, 10).SaveToFile(inside);
+    const auto before = test::ReadBytes(inside);
+    ProcessDroppedFiles({inside}, view, state);
+    EXPECT_EQ(test::ReadBytes(inside), before);
+    // Scale mode replaces it with its shrunk version.
+    view.automatic = false;
+    view.percent = "50";
+    ProcessDroppedFiles({inside}, view, state);
+    TBitmap o;
+    o.LoadFromFile(inside);
+    EXPECT_EQ(o.Width(), 5);
+}
+
+TEST_F(DropBatch, AFailedWriteIsAnErrorAndKeepsTheOldOutput)
+{
+    const std::string p = BmpOfSize("p.bmp", 3000, 10, 10);
+    state.outputFolder = out.File("missing-folder");
+    view.automatic = false;
+    EXPECT_THROW(ProcessDroppedFiles({p}, view, state), EBatchFileError);
+    view.automatic = true;
+    EXPECT_THROW(ProcessDroppedFiles({p}, view, state), EBatchFileError);
+    EXPECT_EQ(view.busy, 0);
+}
+
+TEST_F(DropBatch, AnAcceptedExtensionWithoutAWriterWritesNothing)
+{
+    const std::string p = in.File("p.dib");
+    test::PatternBitmap(30, 30).SaveToFile(p);
+    view.automatic = false;
+    ProcessDroppedFiles({p}, view, state);
+    EXPECT_FALSE(test::FileExists(out.File("p.dib")));
+    ASSERT_EQ(view.captions.size(), 1u);
+    EXPECT_NE(view.captions[0].find("→ 0.0KB"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kobalto

@@ -31,9 +31,11 @@ size_t AppendPackBits(std::span<const uint8_t> row, std::vector<uint8_t>& out)
         size_t run = 1;
         while (i + run < n && run < kMaxRun && row[i + run] == v)
             ++run;
-        // Three equal bytes always pay as a run. Two pay only where no
-        // literal is open: inside one they would split it for nothing.
-        if (run >= 3 || (run == 2 && literalStart == i)) {
+        // Three equal bytes always pay as a run. Two pay only where the open
+        // literal is empty or its last chunk full (or one short of full):
+        // elsewhere they would cost a header to split it.
+        const size_t open = (i - literalStart) % kMaxRun;
+        if (run >= 3 || (run == 2 && (open == 0 || open == kMaxRun - 1))) {
             AppendLiterals(row.subspan(literalStart, i - literalStart), out);
             out.push_back(static_cast<uint8_t>(257 - run));
             out.push_back(v);

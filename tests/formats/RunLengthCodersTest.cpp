@@ -46,7 +46,9 @@ TEST(PackBits, RunsAndLiteralsStopAt128)
         {"130 repeated", Same(130, 7), {0x81, 7, 0xFF, 7}},
         {"three equal end a literal", {1, 2, 5, 5, 5}, {1, 1, 2, 0xFE, 5}},
         {"two equal stay in a literal", {1, 5, 5, 2}, {3, 1, 5, 5, 2}},
-        {"127 literals then a pair", Ramp(127) + Bytes{200, 200}, Bytes{127} + Ramp(127) + Bytes{200, 0, 200}},
+        {"126 literals then a pair", Ramp(126) + Bytes{200, 200}, Bytes{127} + Ramp(126) + Bytes{200, 200}},
+        {"127 literals then a pair", Ramp(127) + Bytes{200, 200}, Bytes{126} + Ramp(127) + Bytes{0xFF, 200}},
+        {"128 literals then a pair", Ramp(128) + Bytes{200, 200}, Bytes{127} + Ramp(128) + Bytes{0xFF, 200}},
         {"literal of 128 between runs", Same(3, 0) + Ramp(128, 1) + Same(3, 0),
          Bytes{0xFE, 0, 127} + Ramp(128, 1) + Bytes{0xFE, 0}},
     };

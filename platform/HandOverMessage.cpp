@@ -1,6 +1,7 @@
 #include "platform/HandOverMessage.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace kobalto::platform {
 

@@ -249,7 +249,7 @@ std::string HandOverFailureText(HandOverResult result, const std::string& socket
     case HandOverResult::NoAnswer:
         return "the running window did not answer in time";
     case HandOverResult::TooLarge:
-        return "too many files for the running window at once";
+        return "the files are too many, or their names too long, to hand over";
     }
     return {};
 }

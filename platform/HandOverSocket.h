@@ -67,7 +67,7 @@ enum class HandOverResult {
     Unreachable,  // no socket to connect to
     Untrusted,    // the socket or the server belongs to another user
     NoAnswer,     // the window took no files in time
-    TooLarge,     // the files exceed what a message carries
+    TooLarge,     // the files exceed what a message carries (or a name is not absolute)
 };
 
 // Waits up to this long for the socket to accept a connection (the window

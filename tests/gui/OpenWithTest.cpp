@@ -115,7 +115,7 @@ TEST_F(OpenWith, FilesReachAWindowBusyWithABatchAndRunBetweenItsFiles)
 
     test::Program second(dir, {"a.jpg", "b.png"}, display->Name(), Inputs());
     ASSERT_TRUE(second.EndsWithSuccess()) << second.process.readAllStandardError().toStdString();
-    ASSERT_TRUE(test::WaitFor([&] { return CaptionName() == "big20.png"; }, 60000))
+    ASSERT_TRUE(test::WaitFor([&] { return CaptionName() == "big20.png"; }, 40000))
         << display->Captions().join('|').toStdString();
     ASSERT_TRUE(test::FileExists(Out("a.jpg")));
     ASSERT_TRUE(test::FileExists(Out("b.png")));

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
 #include <QElapsedTimer>
 
 #include "platform/HandOverSocket.h"
@@ -11,42 +9,10 @@
 namespace kobalto {
 namespace {
 
-using platform::HandOverParser;
-
-bool WaitReadable(int fd, int ms)
-{
-    pollfd p{fd, POLLIN, 0};
-    return ::poll(&p, 1, ms) == 1;
-}
-
 bool NoWindowWasMade(const test::TempDir& dir)
 {
     // A window makes its output folder first.
     return !QDir(QString::fromStdString(test::OutputFolderIn(dir))).exists();
-}
-
-TEST(SecondInstance, ASecondStartWithoutFilesOnlyAsksTheRunningCopyForItsWindow)
-{
-    test::TempDir dir;
-    const platform::SingleInstance first(dir.File("MutexObjectForKobalto"));
-    ASSERT_EQ(first.GetState(), platform::SingleInstance::State::Running);
-    platform::HandOverServer server(test::SocketIn(dir));
-    ASSERT_TRUE(server.Listening());
-
-    test::Program second(dir, {});
-    ASSERT_TRUE(WaitReadable(server.Descriptor(), 10000));
-    const int fd = server.Accept();
-    ASSERT_GE(fd, 0);
-    platform::HandOverConnection connection(fd);
-    while (connection.Read() == HandOverParser::State::NeedMore)
-        ASSERT_TRUE(WaitReadable(fd, 10000));
-    ASSERT_EQ(connection.Read(), HandOverParser::State::Complete);
-    EXPECT_TRUE(connection.Files().empty());
-    // Nothing ends before the answer.
-    EXPECT_FALSE(second.process.waitForFinished(300));
-    ASSERT_TRUE(connection.Answer());
-    EXPECT_TRUE(second.EndsWithSuccess());
-    EXPECT_TRUE(NoWindowWasMade(dir));
 }
 
 TEST(SecondInstance, ASecondStartThatCannotReachTheWindowSaysSoAndFails)

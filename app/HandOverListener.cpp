@@ -25,9 +25,9 @@ HandOverListener::HandOverListener(std::unique_ptr<platform::HandOverServer> ser
     if (!server_ || !server_->Listening())
         return;
     notifier_ = new QSocketNotifier(server_->Descriptor(), QSocketNotifier::Read, this);
+    // Senders that came while the program was starting wait in the queue
+    // and show as readable at the first turn of the event loop.
     connect(notifier_, &QSocketNotifier::activated, this, &HandOverListener::AcceptWaiting);
-    // Senders that came while the program was starting wait in the queue.
-    QTimer::singleShot(0, this, &HandOverListener::AcceptWaiting);
 }
 
 HandOverListener::~HandOverListener() = default;

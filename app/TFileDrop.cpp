@@ -130,6 +130,13 @@ void TFileDrop::DropFiles(QDropEvent& event)
     QMetaObject::invokeMethod(this, [this, files, point] { Deliver(files, point); }, Qt::QueuedConnection);
 }
 
+void TFileDrop::PostFiles(const QStringList& files)
+{
+    if (files.isEmpty())
+        return;
+    QMetaObject::invokeMethod(this, [this, files] { Deliver(files, QPoint()); }, Qt::QueuedConnection);
+}
+
 void TFileDrop::Deliver(const QStringList& files, QPoint point)
 {
     if (!OnFileDrop)

@@ -38,6 +38,11 @@ public:
     // escaping it is shown in an error box and the program runs on.
     TFileDropEvent OnFileDrop;
 
+    // Files that reach the window other than by dragging (its command line,
+    // a later start) make a drop of their own at no point: delivered the same
+    // way, with the same error box, once the current event is done.
+    void PostFiles(const QStringList& files);
+
     // The local paths of a drop's data, in order.
     static QStringList LocalPaths(const QMimeData& data);
 

@@ -55,6 +55,9 @@ public:
 
     // The drop target's handler: runs the batch over files.
     void FileDrop1FileDrop(TFileDrop* sender, int num, const QStringList& files, int x, int y);
+    // Files from the command line or from a later start: the window comes
+    // forward and runs them as one drop (none only brings it forward).
+    void OpenFiles(const QStringList& files);
     // Fits the last result into the preview area.
     void RefreshPreview();
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/TFileDrop.h"
 #include "app/TfrmMain.h"
 
 namespace kobalto {
@@ -18,6 +19,16 @@ void TfrmMain::FileDrop1FileDrop(TFileDrop*, int, const QStringList& files, int,
     for (const QString& file : files)
         paths.push_back(QFile::encodeName(file).toStdString());
     ProcessDroppedFiles(paths, *this, state_);
+}
+
+void TfrmMain::OpenFiles(const QStringList& files)
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    FileDrop1->PostFiles(files);
 }
 
 bool TfrmMain::AutomaticMode()

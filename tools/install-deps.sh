@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   # Peer tools the tests use as oracles.
   imagemagick libtiff-tools pngcheck giflib-tools python3-pil
+  # The program on a display of its own, and its caption read back.
+  xvfb x11-utils
 )
 packages+=("$@")
 

@@ -2,9 +2,11 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSet>
 
-#include "tests/support/TestSupport.h"
+#include "imaging/Extension.h"
+#include "tests/gui/WindowTestSupport.h"
 
 namespace kobalto {
 namespace {
@@ -19,8 +21,31 @@ TEST(DesktopEntry, PassesTheValidatorAndNamesTheProgramAndItsIcon)
     EXPECT_EQ(report, "");
     const auto bytes = test::ReadBytes(entry);
     const std::string text(bytes.begin(), bytes.end());
-    EXPECT_NE(text.find("\nExec=kobalto\n"), std::string::npos);
+    // %F: a file manager's "Open With" passes the chosen files.
+    EXPECT_NE(text.find("\nExec=kobalto %F\n"), std::string::npos);
     EXPECT_NE(text.find("\nIcon=kobalto\n"), std::string::npos);
+}
+
+TEST(DesktopEntry, OffersTheProgramForTheTypeOfEveryAcceptedExtension)
+{
+    // The shared MIME database's globs: "weight:type:*.ext".
+    const std::string globs = "/usr/share/mime/globs2";
+    if (!test::FileExists(globs))
+        GTEST_SKIP() << "no shared MIME database at " << globs;
+    QSet<QString> known;
+    const QStringList extensions = QString(kExtensionsWithIcons).split(';');
+    for (const QString& line : QString::fromStdString(test::ReadText(globs)).split('\n')) {
+        const QStringList parts = line.split(':');
+        if (parts.size() >= 3 && parts[2].startsWith("*.") && extensions.contains(parts[2].mid(1)))
+            known.insert(parts[1]);
+    }
+    ASSERT_FALSE(known.isEmpty());
+    const QString entry = QString::fromStdString(test::ReadText(std::string(KOBALTO_APP_DIR) + "/kobalto.desktop"));
+    const QRegularExpressionMatch line = QRegularExpression("\nMimeType=(.*);\n").match(entry);
+    ASSERT_TRUE(line.hasMatch());
+    const QStringList offered = line.captured(1).split(';');
+    for (const QString& type : known)
+        EXPECT_TRUE(offered.contains(type)) << type.toStdString();
 }
 
 TEST(DesktopEntry, TheIconIs32By32In16ColoursAndTheWindowCarriesIt)

@@ -1,64 +1,48 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QDir>
-#include <QProcess>
-#include <QTest>
 
+#include "platform/HandOverSocket.h"
 #include "platform/SingleInstance.h"
-#include "tests/support/TestSupport.h"
+#include "tests/gui/ProgramSupport.h"
 
 namespace kobalto {
 namespace {
 
-// The program itself, started with its lock folder and home in dir.
-class Program {
-public:
-    explicit Program(const test::TempDir& dir)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.Path()));
-        env.insert("HOME", QString::fromStdString(dir.Path()));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(KOBALTO_WINDOW_PATH), {});
-    }
-    ~Program()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-    QProcess process;
-};
+bool NoWindowWasMade(const test::TempDir& dir)
+{
+    // A window makes its output folder first.
+    return !QDir(QString::fromStdString(test::OutputFolderIn(dir))).exists();
+}
 
-TEST(SecondInstance, ASecondStartEndsAtOnceWhileTheFirstHoldsTheLock)
+TEST(SecondInstance, ASecondStartThatCannotReachTheWindowSaysSoAndFails)
 {
     test::TempDir dir;
+    // The lock is held, but nobody listens.
     const platform::SingleInstance first(dir.File("MutexObjectForKobalto"));
     ASSERT_EQ(first.GetState(), platform::SingleInstance::State::Running);
     QElapsedTimer clock;
     clock.start();
-    Program second(dir);
-    ASSERT_TRUE(second.process.waitForFinished(10000));
-    EXPECT_EQ(second.process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.process.exitCode(), 0);
-    EXPECT_LT(clock.elapsed(), 5000);
-    // It ended before making its output folder: no window was made.
-    EXPECT_FALSE(test::FileExists(dir.File("Kobalto")) || QDir(QString::fromStdString(dir.File("Kobalto"))).exists());
+    test::Program second(dir, {"a.jpg", "b.png"});
+    ASSERT_TRUE(second.process.waitForFinished(15000));
+    EXPECT_GE(clock.elapsed(), platform::kHandOverConnectMs);
+    EXPECT_EQ(second.process.exitCode(), 1);
+    const QString said = QString::fromUtf8(second.process.readAllStandardError());
+    EXPECT_TRUE(said.contains("cannot be reached")) << said.toStdString();
+    EXPECT_TRUE(said.contains("2 file(s) not opened")) << said.toStdString();
+    EXPECT_TRUE(NoWindowWasMade(dir));
 }
 
-TEST(SecondInstance, AFirstStartRunsAndHoldsTheLock)
+TEST(SecondInstance, AFirstStartRunsAndHoldsTheLockAndTheSocket)
 {
     test::TempDir dir;
-    Program first(dir);
+    test::Program first(dir, {});
     ASSERT_TRUE(first.process.waitForStarted());
-    // Up once its output folder exists; meanwhile the lock is held.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QDir(QString::fromStdString(dir.File("Kobalto"))).exists(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !NoWindowWasMade(dir); }, 10000));
     EXPECT_EQ(first.process.state(), QProcess::Running);
     EXPECT_EQ(platform::SingleInstance(dir.File("MutexObjectForKobalto")).GetState(),
               platform::SingleInstance::State::AnotherRuns);
+    EXPECT_TRUE(test::FileExists(test::SocketIn(dir)));
 }
 
 }  // namespace

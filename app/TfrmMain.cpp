@@ -58,8 +58,12 @@ void ShowError(QWidget* parent, const std::exception& e)
 }  // namespace
 
 TfrmMain::TfrmMain(Places places, QWidget* parent)
-    : QWidget(parent), settingsFile_(std::move(places.settingsFile))
+    : QWidget(parent),
+      settingsFile_(std::move(places.settingsFile)),
+      settingsReadFile_(std::move(places.settingsReadFile))
 {
+    if (settingsReadFile_.empty())
+        settingsReadFile_ = settingsFile_;
     state_.outputFolder = std::move(places.outputFolder);
     CreateControls();
     FormCreate();
@@ -94,7 +98,7 @@ void TfrmMain::FormShow()
         const QScreen* s = QGuiApplication::screenAt(QPoint(x, y));
         return AreaOf(s ? s : start);
     };
-    const WindowSettings s = LoadWindowSettings(settingsFile_, width(), height(), AreaOf(start), areaAt);
+    const WindowSettings s = LoadWindowSettings(settingsReadFile_, width(), height(), AreaOf(start), areaAt);
     move(s.rect.left, s.rect.top);
     resize(s.rect.width, s.rect.height);
     normalRect_ = s.rect;
@@ -109,7 +113,7 @@ void TfrmMain::FormShow()
 void TfrmMain::ShowingChanged()
 {
     update();
-    const int time = LoadMessageTime(settingsFile_);
+    const int time = LoadMessageTime(settingsReadFile_);
     timMsg->setInterval(std::max(time, 0));
     // A timer of no interval never fires: the introduction then stays.
     if (time > 0)

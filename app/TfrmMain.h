@@ -24,7 +24,8 @@ class TfrmMain : public QWidget, public BatchView {
 public:
     struct Places {
         std::string outputFolder;  // where the batch writes; created when missing
-        std::string settingsFile;
+        std::string settingsFile;  // written on close
+        std::string settingsReadFile = {};  // read on show; empty: settingsFile
     };
 
     explicit TfrmMain(Places places, QWidget* parent = nullptr);
@@ -110,6 +111,7 @@ private:
     BatchState state_;
     TBitmap previewBitmap_;
     std::string settingsFile_;
+    std::string settingsReadFile_;
     WindowRect normalRect_;
     bool shown_ = false;
 };

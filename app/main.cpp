@@ -46,7 +46,9 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("kobalto"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kobalto-32.png")));
 
-    TfrmMain frmMain({platform::DesktopFolder() + "/Kobalto", platform::SettingsFilePath()});
+    const std::string settings = platform::SettingsFilePath();
+    TfrmMain frmMain({platform::DesktopFolder() + "/Kobalto", settings,
+                      platform::SettingsFileToRead(settings, platform::ProgramPath())});
     HandOverListener listener(std::move(server));
     QObject::connect(&listener, &HandOverListener::filesArrived, &frmMain, &TfrmMain::OpenFiles);
     frmMain.show();

@@ -7,6 +7,7 @@
 namespace kobalto {
 
 class TBitmap;
+class EBatchFileError;
 
 struct FileReport {
     std::string sourcePath;
@@ -35,6 +36,11 @@ public:
     virtual void ProcessMessages() = 0;
     // One file is done; its output stands at report.outputPath.
     virtual void FileDone(const FileReport&) {}
+    // A path the batch does not take (no accepted extension, a folder).
+    virtual void FileSkipped(const std::string&) {}
+    // A file failed. True lets the batch go on with the next file; false
+    // ends it with this error.
+    virtual bool GoOnAfter(const EBatchFileError&) { return false; }
 };
 
 }  // namespace kobalto

@@ -79,12 +79,16 @@ void ProcessDroppedFiles(const std::vector<std::string>& files, BatchView& view,
     PictureHolder holder;
     view.HideMessagePanel();
     for (const std::string& path : files) {
-        if (!IsImageFileSupported(path))
+        if (!IsImageFileSupported(path)) {
+            view.FileSkipped(path);
             continue;
+        }
         try {
             ProcessFile(path, view, state, holder);
         } catch (const std::exception& e) {
-            throw EBatchFileError(path, e.what());
+            const EBatchFileError error(path, e.what());
+            if (!view.GoOnAfter(error))
+                throw error;
         }
     }
 }

@@ -38,8 +38,9 @@ inline constexpr int kPercentFloor = 10;
 // a value below 10 (or no number) becomes 10 and is written back.
 float ChooseFactor(BatchView& view, float kbIn);
 
-// Processes the files in order. Rejected extensions are skipped silently; the
-// first file that fails ends the batch with EBatchFileError.
+// Processes the files in order. Paths without an accepted extension are
+// skipped, told only to view.FileSkipped. A file that fails ends the batch
+// with EBatchFileError, unless view.GoOnAfter lets it go on.
 void ProcessDroppedFiles(const std::vector<std::string>& files, BatchView& view, BatchState& state);
 
 }  // namespace kobalto

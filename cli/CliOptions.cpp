@@ -7,11 +7,15 @@ namespace kobalto::cli {
 
 const char* const kUsage =
     "Usage:\n"
-    "  kobalto-cli shrink [--percent N] [--out DIR] FILE...\n"
+    "  kobalto-cli shrink [--percent N] [--out DIR] [--keep-going] FILE...\n"
     "      Shrinks each FILE as a drop on the window would, in order, into DIR\n"
     "      (default: the Kobalto folder on the desktop). Files above 2000 KB are\n"
     "      scaled to 2000 KB worth of pixels and smaller ones copied, unless\n"
     "      --percent gives a scale of 10 to 99 percent for every file.\n"
+    "      A FILE without an accepted image extension (a folder, a .txt) is\n"
+    "      skipped with a line on standard error. The first file that fails\n"
+    "      ends the run with status 1; with --keep-going (-k) it is reported\n"
+    "      and the rest are still shrunk, and the status is 1 if any failed.\n"
     "  kobalto-cli convert [--factor F] [--smooth] IN OUT\n"
     "      Loads IN, scales it by F (default 1: same size) with the plain\n"
     "      stretch or, with --smooth, the smooth B-spline filter, and writes OUT\n"
@@ -56,6 +60,8 @@ Options ParseOptions(const std::vector<std::string>& args)
             o.percent = value(i);
         } else if (command == "shrink" && a == "--out") {
             o.outDir = value(i);
+        } else if (command == "shrink" && (a == "--keep-going" || a == "-k")) {
+            o.keepGoing = true;
         } else if (command == "convert" && a == "--factor") {
             const std::string& f = value(i);
             if (!ParseFactor(f, o.factor))

@@ -12,6 +12,7 @@ struct Options {
     std::optional<std::string> percent;
     std::optional<std::string> outDir;
     std::vector<std::string> files;
+    bool keepGoing = false;
     // convert
     double factor = 1.0;
     bool smooth = false;

@@ -16,10 +16,21 @@
 namespace kobalto::cli {
 namespace {
 
-// The batch's window, on a terminal: prints one report line per file.
+int Fail(const std::string& path, const std::string& message)
+{
+    std::cerr << "kobalto-cli: " << path << ": " << message << std::endl;
+    return 1;
+}
+
+// The batch's window, on a terminal: prints one report line per file, and on
+// standard error one line per skipped path and per failed file.
 class ConsoleView : public BatchView {
 public:
-    explicit ConsoleView(const std::optional<std::string>& percent) : percent_(percent) {}
+    ConsoleView(const std::optional<std::string>& percent, bool keepGoing) : percent_(percent), keepGoing_(keepGoing)
+    {
+    }
+
+    int Failures() const { return failures_; }
 
     bool AutomaticMode() override { return !percent_.has_value(); }
     std::string PercentText() override { return percent_.value_or(""); }
@@ -30,16 +41,21 @@ public:
     void SetBusyCursor(bool) override {}
     void ProcessMessages() override {}
     void FileDone(const FileReport& report) override { std::cout << report.report << std::endl; }
+    // The window skips such paths without a word; on a terminal silence would
+    // read as success.
+    void FileSkipped(const std::string& path) override { Fail(path, "skipped: not an accepted image file"); }
+    bool GoOnAfter(const EBatchFileError& e) override
+    {
+        ++failures_;
+        Fail(e.Path(), e.Reason());
+        return keepGoing_;
+    }
 
 private:
     std::optional<std::string> percent_;
+    bool keepGoing_;
+    int failures_ = 0;
 };
-
-int Fail(const std::string& path, const std::string& message)
-{
-    std::cerr << "kobalto-cli: " << path << ": " << message << std::endl;
-    return 1;
-}
 
 int Shrink(const Options& o)
 {
@@ -49,13 +65,13 @@ int Shrink(const Options& o)
         state.outputFolder.pop_back();
     if (!platform::EnsureFolder(state.outputFolder))
         return Fail(state.outputFolder, "cannot create the output folder");
-    ConsoleView view(o.percent);
+    ConsoleView view(o.percent, o.keepGoing);
     try {
         ProcessDroppedFiles(o.files, view, state);
-    } catch (const EBatchFileError& e) {
-        return Fail(e.Path(), e.Reason());
+    } catch (const EBatchFileError&) {
+        // Already reported by the view.
     }
-    return 0;
+    return view.Failures() > 0 ? 1 : 0;
 }
 
 int Convert(const Options& o)

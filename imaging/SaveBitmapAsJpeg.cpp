@@ -9,7 +9,8 @@ namespace kobalto {
 
 bool SaveBitmapAsJpeg(const TBitmap& bitmap, const std::string& path, int quality)
 {
-    if (LowerFileExt(path) != ".jpg")
+    const std::string e = LowerFileExt(path);
+    if (e != ".jpg" && e != ".jpeg")
         return false;
     // What a fresh JPEG picture at this quality would write when given the
     // bitmap, without first copying the bitmap into it.

@@ -32,17 +32,23 @@ struct WriterRow {
     throw EInvalidGraphicOperation(msg::Format(msg::kNoWriterYet, {extension}));
 }
 
-// The writer table, in the order the extensions are tried.
-const std::array<WriterRow, 13>& WriterTable()
+// The writer table, in the order the extensions are tried. The long and
+// the old spellings of an extension (.jpeg, .tiff, .dib, .rle) get the same
+// writer as the short one.
+const std::array<WriterRow, 17>& WriterTable()
 {
-    static const std::array<WriterRow, 13> table{{
+    static const std::array<WriterRow, 17> table{{
         {".wmf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".wmf"); }},
         {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
         {".jpg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
+        {".jpeg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
         {".gif", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsGif(b, p, t); }},
         {".png", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsPng(b, p, t); }},
         {".tif", [](TBitmap& b, const std::string& p, bool) { BitmapToTiffFile(p, b); }},
+        {".tiff", [](TBitmap& b, const std::string& p, bool) { BitmapToTiffFile(p, b); }},
         {".tga", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsTga(b, p); }},
+        {".dib", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
+        {".rle", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
         {".bmp", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
         {".ico", [](TBitmap&, const std::string&, bool) { NoWriterYet(".ico"); }},
         {".psd", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPsd(b, p); }},
@@ -72,14 +78,19 @@ bool SaveImageFile(TBitmap& bitmap, const std::string& path, bool transparent, i
     if (!IsImageFileSupported(path))
         return false;
     for (const WriterRow& row : WriterTable())
-        if (e == row.extension)
+        if (e == row.extension) {
             row.write(bitmap, path, transparent);
-    return true;
+            return true;
+        }
+    // Accepted for reading only (.pcx, .psd, ...): saying nothing here would
+    // let the batch report whatever file stands at the path as the result.
+    throw EInvalidGraphicOperation(msg::Format(msg::kCannotWriteFormat, {path, e}));
 }
 
 void SaveBitmapAsBmp(const TBitmap& bitmap, const std::string& path)
 {
-    if (LowerFileExt(path) != ".bmp")
+    const std::string e = LowerFileExt(path);
+    if (e != ".bmp" && e != ".dib" && e != ".rle")
         return;
     if (bitmap.PixelFormat() == TPixelFormat::pf24bit) {
         bitmap.SaveToFile(path);

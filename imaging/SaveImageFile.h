@@ -6,18 +6,20 @@
 
 namespace kobalto {
 
-// Picks the writer by the lower-cased extension: .wmf, .emf, .jpg, .gif,
-// .png, .tif, .tga, .bmp, .ico, .psd, .pdd, .ppm, .pcx, tried in that order.
-// False when the extension is not accepted at all; true for an accepted
-// extension, also one without a writer (".jpeg", ".tiff", ...), which writes
-// nothing. Every write
-// is complete or leaves nothing behind; its failures raise.
+// Picks the writer by the lower-cased extension: .wmf, .emf, .jpg and .jpeg,
+// .gif, .png, .tif and .tiff, .tga, .bmp, .dib and .rle, .ico, then
+// .psd, .pdd, .ppm and .pcx. False, with
+// nothing written, when the extension is not accepted at all; true when the
+// file was written. An accepted extension without a writer (".eps", ".psp",
+// ...) raises EInvalidGraphicOperation naming the path. Every write is
+// complete or leaves nothing behind; its failures raise.
 bool SaveImageFile(TBitmap& bitmap, const std::string& path, bool transparent, int reserved = 0);
 
 // True when SaveImageFile has a writer for the path's extension.
 bool HasWriterFor(const std::string& path);
 
-// An uncompressed 24-bit BMP; writes nothing unless the extension is ".bmp".
+// An uncompressed 24-bit BMP; writes nothing unless the extension is ".bmp",
+// ".dib" or ".rle".
 void SaveBitmapAsBmp(const TBitmap& bitmap, const std::string& path);
 
 }  // namespace kobalto

@@ -13,6 +13,9 @@ void ScaleBitmap(TBitmap& bitmap, int width, int height, int mode)
         bitmap = std::move(target);
         bitmap.SetTransparent(transparent);
     } else {
+        // The resampler leaves any other depth alone, at its old size.
+        if (bitmap.PixelFormat() != TPixelFormat::pf24bit)
+            bitmap.SetPixelFormat(TPixelFormat::pf24bit);
         auto owned = std::make_unique<TBitmap>(std::move(bitmap));
         try {
             ResampleBitmap(owned, width, height, mode == 1 ? TResampleFilter::rfBSpline : TResampleFilter::rfBilinear);

@@ -17,8 +17,8 @@ void LoadAndScaleImage(PictureHolder& holder, bool smooth, const std::string& pa
 
 // Scales bitmap in place to exactly width × height: mode 0 is the plain
 // nearest-neighbour stretch onto white (honouring transparency), mode 1 the
-// smooth B-spline and any other mode the smooth bilinear filter. Afterwards
-// the bitmap has 24 bits per pixel.
+// smooth B-spline and any other mode the smooth bilinear filter, both on a
+// 24-bit copy of any other depth. Afterwards the bitmap has 24 bits per pixel.
 void ScaleBitmap(TBitmap& bitmap, int width, int height, int mode);
 
 // Makes the holder's picture a boxWidth × boxHeight white bitmap with the

@@ -27,6 +27,15 @@ std::string_view Trim(std::string_view s)
     return s.substr(first, last - first + 1);
 }
 
+// A hand-edited value may stand in quotes ("50" or '50'): one matching pair
+// around the whole value is not part of it.
+std::string_view Unquote(std::string_view s)
+{
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
+        return s.substr(1, s.size() - 2);
+    return s;
+}
+
 bool SameName(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);
@@ -106,7 +115,7 @@ KeyPlace Find(const ProfileText& text, std::string_view section, std::string_vie
             continue;
         if (SameName(Trim(trimmed.substr(0, eq)), key)) {
             place.keyLine = i;
-            place.value = std::string(Trim(trimmed.substr(eq + 1)));
+            place.value = std::string(Unquote(Trim(trimmed.substr(eq + 1))));
         }
     }
     return place;

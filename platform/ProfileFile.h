@@ -1,8 +1,9 @@
 #pragma once
 // Settings in a profile ("ini") file of [section] headers and key=value
 // lines. Sections and keys compare without regard to ASCII case; values are
-// read with their surrounding blanks removed. Every call opens the file anew,
-// so nothing is cached between calls.
+// read with their surrounding blanks removed, then one pair of matching
+// quotes (" or ') around the whole value. Every call opens the file anew, so
+// nothing is cached between calls.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "platform/FileSystem.h"
 
 namespace kobalto::platform {
 
@@ -68,6 +69,14 @@ std::string SettingsFilePath()
     const std::string folder = FolderPart(program);
     const bool writable = !program.empty() && ::access(folder.empty() ? "/" : folder.c_str(), W_OK) == 0;
     return SettingsFilePathFrom(program, writable, Env("XDG_CONFIG_HOME"), HomeFolder());
+}
+
+std::string SettingsFileToRead(const std::string& writeFile, const std::string& programPath)
+{
+    if (FileExists(writeFile) || programPath.empty())
+        return writeFile;
+    const std::string beside = PathWithoutExtension(programPath) + ".ini";
+    return FileExists(beside) ? beside : writeFile;
 }
 
 }  // namespace kobalto::platform

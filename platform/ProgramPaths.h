@@ -22,4 +22,9 @@ std::string SettingsFilePath();
 std::string SettingsFilePathFrom(const std::string& programPath, bool programFolderWritable,
                                  const std::string& configHome, const std::string& home);
 
+// The settings file to read: writeFile (as SettingsFilePath gives it) when
+// it exists, else the ini file beside the program when that exists, so a
+// file placed beside an installed program is still read; else writeFile.
+std::string SettingsFileToRead(const std::string& writeFile, const std::string& programPath);
+
 }  // namespace kobalto::platform

@@ -88,7 +88,7 @@ void ReadRows(JpegDecompressor& d, const Output& out, const JpegOrientedRows& ro
         JSAMPARRAY p = pointers.data();
         const int got = static_cast<int>(d.Guard([c, p, count] { return jpeg_read_scanlines(c, p, static_cast<JDIMENSION>(count)); }));
         if (got == 0)
-            break;  // cannot happen with all data in memory; never spin
+            break;  // cannot happen: a cut file ends in a made-up end marker; never spin
         if (direct)
             continue;
         for (int i = 0; i < got; ++i) {
@@ -132,6 +132,7 @@ TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o)
     JpegDecompressor d(bytes);
     j_decompress_ptr c = d.Info();
     d.ReadHeader(false);
+    d.AcceptCutFile();
     const Output out = ChooseOutput(c, o);
     const bool scanByScan = o.progressiveDisplay && d.Guard([c] { return jpeg_has_multiple_scans(c) != FALSE; });
     if (scanByScan) {
@@ -146,7 +147,7 @@ TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o)
     const int height = static_cast<int>(c->output_height);
     CheckImageSize(width, height, "JPEG");
     const bool swap = OrientationSwapsSides(o.orientation);
-    // libjpeg delivers every row or the decode raises.
+    // libjpeg delivers every row, also of a cut file, or the decode raises.
     TBitmap bitmap = TBitmap::ForDecoding(swap ? height : width, swap ? width : height,
                                           out.quantise ? TPixelFormat::pf8bit : TPixelFormat::pf24bit);
     const JpegOrientedRows rows(bitmap, width, height, o.orientation, out.quantise ? 1 : 3);

@@ -41,4 +41,6 @@ void JpegDecompressor::ReadHeader(bool keepApp1)
     });
 }
 
+void JpegDecompressor::AcceptCutFile() { source_.endMarkerAtEnd = source_.pub.bytes_in_buffer > 0; }
+
 }  // namespace kobalto

@@ -28,6 +28,11 @@ public:
     // in the marker list when keepApp1 is set.
     void ReadHeader(bool keepApp1);
 
+    // After ReadHeader: a file that ends early decodes as far as it goes,
+    // provided some of its image data arrived; without any, the decode
+    // still fails.
+    void AcceptCutFile();
+
 private:
     JpegMemorySource source_;
     jpeg_progress_mgr progress_;

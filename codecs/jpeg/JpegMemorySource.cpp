@@ -8,10 +8,17 @@ namespace {
 
 void InitSource(j_decompress_ptr) {}
 
+constexpr JOCTET kEndMarker[] = {0xFF, JPEG_EOI};
+
 boolean FillInputBuffer(j_decompress_ptr cinfo)
 {
     auto* source = reinterpret_cast<JpegMemorySource*>(cinfo->src);
-    AbortJpeg(reinterpret_cast<j_common_ptr>(cinfo), source->bytes.empty() ? JERR_INPUT_EMPTY : JERR_INPUT_EOF);
+    if (!source->endMarkerAtEnd)
+        AbortJpeg(reinterpret_cast<j_common_ptr>(cinfo), source->bytes.empty() ? JERR_INPUT_EMPTY : JERR_INPUT_EOF);
+    // libjpeg warns (ignored) and treats the rest of the scan as zeros.
+    source->pub.next_input_byte = kEndMarker;
+    source->pub.bytes_in_buffer = sizeof kEndMarker;
+    return TRUE;
 }
 
 void SkipInputData(j_decompress_ptr cinfo, long count)
@@ -19,8 +26,11 @@ void SkipInputData(j_decompress_ptr cinfo, long count)
     if (count <= 0)
         return;
     jpeg_source_mgr* src = cinfo->src;
-    if (static_cast<unsigned long>(count) > src->bytes_in_buffer)
+    if (static_cast<unsigned long>(count) > src->bytes_in_buffer) {
+        // What was to be skipped is not there; the file ends here.
         FillInputBuffer(cinfo);
+        return;
+    }
     src->next_input_byte += count;
     src->bytes_in_buffer -= static_cast<size_t>(count);
 }

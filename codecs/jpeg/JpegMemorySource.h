@@ -1,7 +1,10 @@
 #pragma once
 // libjpeg's input from bytes already in memory. The whole file is handed
-// over at once, so libjpeg asking for more means the file has ended: that is
-// an error (empty input, or input ended early), never a made-up end marker.
+// over at once, so libjpeg asking for more means the file has ended. Before
+// the image data that is an error (empty input, or input ended early); once
+// the image data has begun, a partly downloaded photo shows the part that
+// arrived: the source then answers with an end marker, and libjpeg fills
+// the missing blocks in.
 #include <cstdint>
 #include <span>
 
@@ -12,6 +15,7 @@ namespace kobalto {
 struct JpegMemorySource {
     jpeg_source_mgr pub;
     std::span<const uint8_t> bytes;
+    bool endMarkerAtEnd = false;  // set once the image data has begun
 };
 
 // Points cinfo at bytes through source; both must outlive the decompressor.

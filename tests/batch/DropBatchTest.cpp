@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "batch/DropBatch.h"
+#include "batch/FormatSizeText.h"
+#include "codecs/jpeg/JpegEncoder.h"
 #include "graphics/TBitmap.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TestSupport.h"
@@ -29,6 +31,16 @@ public:
     void SetBusyCursor(bool on) override { busy += on ? 1 : -1; }
     void ProcessMessages() override { ++pumps; }
     void FileDone(const FileReport& r) override { reports.push_back(r); }
+    void FileSkipped(const std::string& path) override { skipped.push_back(path); }
+    bool GoOnAfter(const EBatchFileError& e) override
+    {
+        failed.push_back(e.Path());
+        return goOn;
+    }
+
+    std::vector<std::string> skipped;
+    std::vector<std::string> failed;
+    bool goOn = false;
 };
 
 class DropBatch : public ::testing::Test {
@@ -178,15 +190,53 @@ TEST_F(DropBatch, AFailedWriteIsAnErrorAndKeepsTheOldOutput)
     EXPECT_EQ(view.busy, 0);
 }
 
-TEST_F(DropBatch, AnAcceptedExtensionWithoutAWriterWritesNothing)
+TEST_F(DropBatch, LongAndOldSpellingsAreWrittenAndReportedWithTheirOwnSize)
 {
-    const std::string p = in.File("p.dib");
-    test::PatternBitmap(30, 30).SaveToFile(p);
+    const std::string dib = in.File("p.dib");
+    test::PatternBitmap(30, 30).SaveToFile(dib);
+    const std::string jpeg = in.File("q.JPEG");
+    const auto jpegBytes = EncodeJpeg(test::PatternBitmap(40, 20), {90, false, false});
+    test::WriteBytes(jpeg, jpegBytes);
+    // Stale outputs of the same names, far larger than anything written now.
+    const std::vector<uint8_t> stale(300000, 7);
+    test::WriteBytes(out.File("p.dib"), stale);
+    test::WriteBytes(out.File("q.JPEG"), stale);
     view.automatic = false;
-    ProcessDroppedFiles({p}, view, state);
-    EXPECT_FALSE(test::FileExists(out.File("p.dib")));
-    ASSERT_EQ(view.captions.size(), 1u);
-    EXPECT_NE(view.captions[0].find("→ 0.0KB"), std::string::npos);
+    ProcessDroppedFiles({dib, jpeg}, view, state);
+    ASSERT_EQ(view.reports.size(), 2u);
+    const char* magic[] = {"BM", "\xFF\xD8"};
+    for (size_t i = 0; i < 2; ++i) {
+        const FileReport& r = view.reports[i];
+        const auto written = test::ReadBytes(r.outputPath);
+        ASSERT_GE(written.size(), 2u);
+        EXPECT_EQ(std::string(written.begin(), written.begin() + 2), magic[i]) << r.outputPath;
+        EXPECT_EQ(r.bytesOut, static_cast<int64_t>(written.size())) << r.outputPath;
+        EXPECT_NE(r.report.find("→ " + FormatSizeText(BytesToKb(r.bytesOut)) + " )"), std::string::npos) << r.report;
+    }
+    TBitmap halved;
+    halved.LoadFromFile(out.File("p.dib"));
+    EXPECT_EQ(halved.Width(), 15);
+}
+
+TEST_F(DropBatch, TheViewMayGoOnAfterAFailedFileAndHearsOfEverySkippedPath)
+{
+    const std::string bad = in.File("broken.bmp");
+    test::WriteBytes(bad, {'B', 'M', 0, 1, 2, 3});
+    const std::string good = BmpOfSize("good.bmp", 1000, 8, 8);
+    const std::vector<std::string> files{in.Path(), bad, in.File("notes.txt"), good};
+    // By default the first failure ends the batch.
+    EXPECT_THROW(ProcessDroppedFiles(files, view, state), EBatchFileError);
+    EXPECT_EQ(view.skipped, (std::vector<std::string>{in.Path()}));
+    EXPECT_TRUE(view.reports.empty());
+
+    view.skipped.clear();
+    view.goOn = true;
+    ProcessDroppedFiles(files, view, state);
+    EXPECT_EQ(view.failed, (std::vector<std::string>{bad, bad}));
+    EXPECT_EQ(view.skipped, (std::vector<std::string>{in.Path(), in.File("notes.txt")}));
+    ASSERT_EQ(view.reports.size(), 1u);
+    EXPECT_EQ(view.reports[0].sourcePath, good);
+    EXPECT_EQ(view.busy, 0);
 }
 
 }  // namespace

@@ -41,14 +41,16 @@ TEST(Cli, ConvertWritesBmpTiffAndTgaThatPeersRead)
     test::TempDir dir;
     TBitmap source = test::PatternBitmap(37, 23);
     source.SaveToFile(dir.File("in.bmp"));
-    for (const char* out : {"o.bmp", "o.tif", "o.tga"}) {
+    for (const char* out : {"o.bmp", "o.tif", "o.tga", "o.tiff"}) {
         ASSERT_EQ(Cli("convert " + dir.File("in.bmp") + " " + dir.File(out)), 0) << out;
         ExpectPeerSees(dir.File(out), source, std::string(out) == "o.tga" ? 3 : 0);
     }
     if (test::HaveTool("tiffinfo")) {
         std::string info;
-        EXPECT_EQ(test::RunCommand("tiffinfo " + dir.File("o.tif") + " 2>&1", &info), 0);
-        EXPECT_NE(info.find("Image Width: 37 Image Length: 23"), std::string::npos) << info;
+        for (const char* out : {"o.tif", "o.tiff"}) {
+            EXPECT_EQ(test::RunCommand("tiffinfo " + dir.File(out) + " 2>&1", &info), 0) << out;
+            EXPECT_NE(info.find("Image Width: 37 Image Length: 23"), std::string::npos) << info;
+        }
     }
 }
 
@@ -74,7 +76,7 @@ TEST(Cli, ConvertFailuresExitOneAndWriteNothing)
         std::string args;
         std::string out;
     } cases[] = {
-        {"convert " + dir.File("in.bmp") + " " + dir.File("o.jpeg"), "o.jpeg"},
+        {"convert " + dir.File("in.bmp") + " " + dir.File("o.pcx"), "o.pcx"},
         {"convert " + dir.File("in.bmp") + " " + dir.File("o.txt"), "o.txt"},
         {"convert " + dir.File("bad.bmp") + " " + dir.File("o2.bmp"), "o2.bmp"},
         {"convert " + dir.File("none.bmp") + " " + dir.File("o3.bmp"), "o3.bmp"},
@@ -85,22 +87,42 @@ TEST(Cli, ConvertFailuresExitOneAndWriteNothing)
     }
 }
 
-TEST(Cli, ShrinkPrintsEachReportAndStopsAtTheFirstError)
+TEST(Cli, ShrinkReportsSkippedPathsAndStopsAtTheFirstErrorUnlessToldToGoOn)
 {
-    test::TempDir in, out;
+    test::TempDir in;
     test::PatternBitmap(20, 10).SaveToFile(in.File("a.bmp"));
     test::WriteBytes(in.File("b.bmp"), {'B', 'M'});
     test::PatternBitmap(20, 10).SaveToFile(in.File("c.bmp"));
-    std::string printed;
-    int rc = Cli("shrink --percent 5 --out " + out.Path() + " " + in.File("a.bmp") + " " + in.File("skip.txt") +
-                     " " + in.File("b.bmp") + " " + in.File("c.bmp") + " 2>" + out.File("err.txt"),
-                 &printed);
-    EXPECT_EQ(rc, 1);
-    EXPECT_EQ(printed, "a.bmp ( 0.6KB → 0.1KB )\n");
-    auto err = test::ReadBytes(out.File("err.txt"));
-    EXPECT_EQ(std::string(err.begin(), err.end()),
-              "kobalto-cli: " + in.File("b.bmp") + ": ビットマップイメージが不正です\n");
-    EXPECT_FALSE(test::FileExists(out.File("c.bmp")));
+    const std::string files = in.File("a.bmp") + " " + in.Path() + "/ " + in.File("skip.txt") + " " +
+                              in.File("b.bmp") + " " + in.File("c.bmp");
+    const std::string skipped = "kobalto-cli: " + in.Path() + "/: skipped: not an accepted image file\n" +
+                                "kobalto-cli: " + in.File("skip.txt") + ": skipped: not an accepted image file\n";
+    const std::string failed = "kobalto-cli: " + in.File("b.bmp") + ": ビットマップイメージが不正です\n";
+    const struct {
+        const char* option;
+        const char* printed;
+        std::string err;
+        bool lastWritten;
+    } cases[] = {
+        {"", "a.bmp ( 0.6KB → 0.1KB )\n", skipped + failed, false},
+        {"--keep-going ", "a.bmp ( 0.6KB → 0.1KB )\nc.bmp ( 0.6KB → 0.1KB )\n", skipped + failed, true},
+        {"-k ", "a.bmp ( 0.6KB → 0.1KB )\nc.bmp ( 0.6KB → 0.1KB )\n", skipped + failed, true},
+    };
+    for (const auto& c : cases) {
+        test::TempDir out;
+        std::string printed;
+        const int rc = Cli(std::string("shrink --percent 5 ") + c.option + "--out " + out.Path() + " " + files +
+                               " 2>" + out.File("err.txt"),
+                           &printed);
+        EXPECT_EQ(rc, 1) << c.option;
+        EXPECT_EQ(printed, c.printed) << c.option;
+        auto err = test::ReadBytes(out.File("err.txt"));
+        EXPECT_EQ(std::string(err.begin(), err.end()), c.err) << c.option;
+        EXPECT_EQ(test::FileExists(out.File("c.bmp")), c.lastWritten) << c.option;
+    }
+    // Only skipped paths: they are no failure.
+    test::TempDir out;
+    EXPECT_EQ(Cli("shrink -k --out " + out.Path() + " " + in.File("skip.txt") + " 2>/dev/null"), 0);
 }
 
 TEST(Cli, UsageErrorsExitTwo)

@@ -43,6 +43,20 @@ TEST_F(WindowSettingsFile, AfterACloseTheFileHoldsAllEightKeysInWriteOrder)
     EXPECT_EQ(again->timMsg->interval(), 2000);
 }
 
+TEST_F(WindowSettingsFile, AFileReadElsewhereIsLeftAloneAndHandQuotedValuesReadBare)
+{
+    const std::string beside = place.In("beside.ini");
+    test::WriteText(beside, "[OPT]\nMode=\"1\"\nZoom=\"50\"\n");
+    TfrmMain w(TfrmMain::Places{place.Out(), place.Settings(), beside});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(w.rbtMode2->isChecked());
+    EXPECT_EQ(w.edtZoom->text(), "50");
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(test::ReadText(beside), "[OPT]\nMode=\"1\"\nZoom=\"50\"\n");
+    EXPECT_NE(test::ReadText(place.Settings()).find("Zoom=50\n"), std::string::npos);
+}
+
 TEST_F(WindowSettingsFile, WithoutAFileTheWindowOpensCentredInTheAutomaticMode)
 {
     auto w = place.Show();

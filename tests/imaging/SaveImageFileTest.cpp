@@ -6,6 +6,7 @@
 #include "base/Exceptions.h"
 #include "base/TFileStream.h"
 #include "base/TMemoryStream.h"
+#include "base/Text.h"
 #include "imaging/LoadImageFile.h"
 #include "imaging/SaveImageFile.h"
 #include "tests/support/TestSupport.h"
@@ -19,24 +20,39 @@ TEST(SaveImageFile, TheLowerCasedExtensionChoosesTheWriter)
     TBitmap b = test::PatternBitmap(5, 3);
     const struct {
         const char* name;
-        bool result;
-        bool written;
-        const char* magic;
+        const char* magic;  // nullptr: not accepted, nothing written
     } cases[] = {
-        {"a.bmp", true, true, "BM"},   {"b.BMP", true, true, "BM"}, {"c.tif", true, true, "II"},
-        {"d.TGA", true, true, nullptr}, {"e.jpeg", true, false, nullptr}, {"f.tiff", true, false, nullptr},
-        {"g.dib", true, false, nullptr}, {"h.ti", true, false, nullptr}, {"i.txt", false, false, nullptr},
-        {"j.PNG", true, true, "\x89P"},
+        {"a.bmp", "BM"},     {"b.BMP", "BM"},       {"c.tif", "II"},        {"d.TGA", "\0\0"},
+        {"e.jpeg", "\xFF\xD8"}, {"f.tiff", "II"},      {"g.dib", "BM"},        {"h.RLE", "BM"},
+        {"i.txt", nullptr},  {"j.PNG", "\x89P"},    {"k.JPEG", "\xFF\xD8"},
     };
     for (const auto& c : cases) {
         const std::string path = dir.File(c.name);
-        EXPECT_EQ(SaveImageFile(b, path, false, 0), c.result) << c.name;
-        EXPECT_EQ(test::FileExists(path), c.written) << c.name;
+        EXPECT_EQ(SaveImageFile(b, path, false, 0), c.magic != nullptr) << c.name;
+        EXPECT_EQ(test::FileExists(path), c.magic != nullptr) << c.name;
         if (c.magic) {
             auto bytes = test::ReadBytes(path);
             ASSERT_GE(bytes.size(), 2u);
-            EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 2), c.magic) << c.name;
+            EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 2), std::string(c.magic, 2)) << c.name;
         }
+    }
+}
+
+TEST(SaveImageFile, AcceptedExtensionsWithoutAWriterRaiseNamingTheFileAndKeepAnOldOne)
+{
+    test::TempDir dir;
+    TBitmap b = test::PatternBitmap(5, 3);
+    for (const char* name : {"a.pcx", "b.EPS", "c.psd", "d.ppm", "e.ti"}) {
+        const std::string path = dir.File(name);
+        test::WriteBytes(path, {7, 7});
+        try {
+            SaveImageFile(b, path, false, 0);
+            ADD_FAILURE() << name;
+        } catch (const EInvalidGraphicOperation& e) {
+            const std::string ext = std::string(name).substr(1);
+            EXPECT_EQ(std::string(e.what()), path + ": Kobalto cannot write " + LowerAscii(ext) + " files");
+        }
+        EXPECT_EQ(test::ReadBytes(path), (std::vector<uint8_t>{7, 7})) << name;
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "base/Exceptions.h"
 #include "imaging/FitRule.h"
 #include "imaging/Scaling.h"
@@ -131,13 +133,28 @@ TEST(ScaleBitmap, TransparentSourcesLoseTheirKeyColourToWhite)
     EXPECT_EQ(whites, 9);
 }
 
-TEST(ScaleBitmap, SmoothModeLeavesAnIndexedBitmapsSizeButMakesIt24Bit)
+TEST(ScaleBitmap, SmoothModesScaleEveryDepthTo24Bits)
 {
-    TBitmap b(5, 4, TPixelFormat::pf8bit);
-    ScaleBitmap(b, 2, 2, 1);
-    EXPECT_EQ(b.Width(), 5);
-    EXPECT_EQ(b.Height(), 4);
-    EXPECT_EQ(b.PixelFormat(), TPixelFormat::pf24bit);
+    const TColor olive{128, 128, 0};
+    for (TPixelFormat format : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit,
+                                TPixelFormat::pf15bit, TPixelFormat::pf16bit, TPixelFormat::pf32bit}) {
+        for (int mode : {1, 2}) {
+            TBitmap b(6, 4, format);
+            const bool twoColours = format == TPixelFormat::pf1bit;
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 6; ++x)
+                    b.SetPixel(x, y, twoColours ? kBlack : olive);
+            const TColor colour = b.Pixel(0, 0);  // as this depth holds it
+            ScaleBitmap(b, 3, 2, mode);
+            const int bits = BitsPerPixel(format);
+            EXPECT_EQ(b.Width(), 3) << bits << " bits, mode " << mode;
+            EXPECT_EQ(b.Height(), 2) << bits << " bits, mode " << mode;
+            EXPECT_EQ(b.PixelFormat(), TPixelFormat::pf24bit) << bits;
+            const TColor got = b.Pixel(1, 1);
+            EXPECT_LE(std::abs(got.red - colour.red) + std::abs(got.green - colour.green) + std::abs(got.blue - colour.blue), 3)
+                << bits << " bits, mode " << mode;
+        }
+    }
     TBitmap c(5, 4);
     EXPECT_THROW(ScaleBitmap(c, 0, 2, 2), EZeroDivide);
     EXPECT_EQ(c.Width(), 5);

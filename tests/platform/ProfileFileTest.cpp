@@ -82,6 +82,28 @@ TEST(ProfileFile, IntegersReadDecimalAndHexAndFallBackToTheDefault)
     EXPECT_EQ(ReadProfileInt(dir.File("missing.ini"), "OPT", "Time", 3), 3);
 }
 
+TEST(ProfileFile, OnePairOfMatchingQuotesAroundAValueIsDropped)
+{
+    test::TempDir dir;
+    const std::string ini = dir.File("s.ini");
+    const struct {
+        const char* stored;
+        const char* text;
+    } cases[] = {
+        {"\"50\"", "50"},   {"'50'", "50"},         {" \"50\" ", "50"},  {"\"\"", ""},
+        {"\"a b \"", "a b "}, {"\"\"50\"\"", "\"50\""}, {"\"50'", "\"50'"}, {"\"", "\""},
+        {"5\"0\"", "5\"0\""}, {"'", "'"},
+    };
+    for (const auto& c : cases) {
+        WriteText(ini, std::string("[OPT]\nZoom=") + c.stored + "\n");
+        EXPECT_EQ(ReadProfileString(ini, "OPT", "Zoom", "80"), c.text) << c.stored;
+    }
+    // Integers and booleans read the unquoted text too.
+    WriteText(ini, "[MAIN]\nTop='0x40'\nMaxim=\"1\"\n");
+    EXPECT_EQ(ReadProfileInt(ini, "MAIN", "Top", 0), 64);
+    EXPECT_TRUE(ReadProfileBool(ini, "MAIN", "Maxim", false));
+}
+
 TEST(ProfileFile, TextsArriveUpTo2047BytesAndNeverInsideACharacter)
 {
     test::TempDir dir;

@@ -76,7 +76,7 @@ TEST(Cli, ConvertFailuresExitOneAndWriteNothing)
         std::string args;
         std::string out;
     } cases[] = {
-        {"convert " + dir.File("in.bmp") + " " + dir.File("o.pcx"), "o.pcx"},
+        {"convert " + dir.File("in.bmp") + " " + dir.File("o.psp"), "o.psp"},
         {"convert " + dir.File("in.bmp") + " " + dir.File("o.txt"), "o.txt"},
         {"convert " + dir.File("bad.bmp") + " " + dir.File("o2.bmp"), "o2.bmp"},
         {"convert " + dir.File("none.bmp") + " " + dir.File("o3.bmp"), "o3.bmp"},

@@ -42,7 +42,7 @@ TEST(SaveImageFile, AcceptedExtensionsWithoutAWriterRaiseNamingTheFileAndKeepAnO
 {
     test::TempDir dir;
     TBitmap b = test::PatternBitmap(5, 3);
-    for (const char* name : {"a.pcx", "b.EPS", "c.psd", "d.ppm", "e.ti"}) {
+    for (const char* name : {"a.psp", "b.EPS", "c.rla", "d.fax", "e.ti"}) {
         const std::string path = dir.File(name);
         test::WriteBytes(path, {7, 7});
         try {

@@ -1,15 +1,39 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever the build and the tests need and the
-# machine lacks. Safe to run again: it installs only what is missing.
+# Installs, with apt-get, whatever the build, the tests and the window need
+# and the machine lacks. Safe to run again: it installs only what is missing.
+#   tools/install-deps.sh [--run] [PACKAGE...]
+# --run: only what building and starting the programs needs (./run.sh).
+# Extra PACKAGEs are installed too. tools/check-deps.sh keeps these lists
+# honest: every package the build or a test uses must stand here.
 set -euo pipefail
 
-packages=(
+# Building and running the two programs.
+run_packages=(
   cmake g++ make pkg-config
   libjpeg62-turbo-dev zlib1g-dev
+  # Qt Widgets; the xcb platform plugin comes with libqt6gui6.
+  qt6-base-dev
+  # The faces the window writes its Japanese texts in.
+  fonts-ipafont-gothic fonts-ipafont-mincho
+)
+# Testing, the benchmarks and the package.
+test_packages=(
   libgtest-dev libbenchmark-dev
   # Peer tools the tests use as oracles.
   imagemagick libtiff-tools pngcheck giflib-tools
+  # The window on a real X server, and the desktop files' validators.
+  xvfb xauth desktop-file-utils appstream
+  # The .deb (dpkg-shlibdeps, and file, which CPack asks about each
+  # binary) and the man page's check.
+  dpkg-dev file man-db groff-base
 )
+
+packages=("${run_packages[@]}")
+if [ "${1:-}" = --run ]; then
+  shift
+else
+  packages+=("${test_packages[@]}")
+fi
 packages+=("$@")
 
 missing=()

@@ -14,9 +14,11 @@ namespace {
 // The program itself, started with its lock folder and home in dir.
 class Program {
 public:
-    explicit Program(const test::TempDir& dir)
+    explicit Program(const test::TempDir& dir, const QString& fontConfig = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!fontConfig.isEmpty())
+            env.insert("FONTCONFIG_FILE", fontConfig);
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.Path()));
         env.insert("HOME", QString::fromStdString(dir.Path()));
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -59,6 +61,18 @@ TEST(SecondInstance, AFirstStartRunsAndHoldsTheLock)
     EXPECT_EQ(first.process.state(), QProcess::Running);
     EXPECT_EQ(platform::SingleInstance(dir.File("MutexObjectForKobalto")).GetState(),
               platform::SingleInstance::State::AnotherRuns);
+}
+
+TEST(SecondInstance, WithoutAJapaneseFaceTheWindowOpensAndNamesThePackagesOnce)
+{
+    test::TempDir dir;
+    Program first(dir, QStringLiteral(KOBALTO_NO_JAPANESE_FONTS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QDir(QString::fromStdString(dir.File("Kobalto"))).exists(); }, 10000));
+    QTest::qWait(300);
+    EXPECT_EQ(first.process.state(), QProcess::Running);
+    const QStringList lines = QString::fromUtf8(first.process.readAllStandardError()).split('\n');
+    EXPECT_EQ(lines.filter(QStringLiteral("fonts-ipafont-gothic and fonts-ipafont-mincho")).size(), 1)
+        << lines.join('\n').toStdString();
 }
 
 }  // namespace

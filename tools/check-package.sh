@@ -3,6 +3,7 @@
 #   tools/check-package.sh BUILD_DIR
 # Run by ./test.sh (CTest); `cpack --config BUILD_DIR/CPackConfig.cmake`
 # alone builds the package.
+# Needs: cpack dpkg-shlibdeps file dpkg-deb grep sed awk tr mktemp
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)

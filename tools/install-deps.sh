@@ -1,24 +1,25 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever the build, the tests and the window need
 # and the machine lacks. Safe to run again: it installs only what is missing.
-#   tools/install-deps.sh [--run] [PACKAGE...]
+#   tools/install-deps.sh [--run | --list] [PACKAGE...]
 # --run: only what building and starting the programs needs (./run.sh).
+# --list: prints every package named here, one a line, and installs nothing.
 # Extra PACKAGEs are installed too. tools/check-deps.sh keeps these lists
 # honest: every package the build or a test uses must stand here.
 set -euo pipefail
 
-# Building and running the two programs.
+# Building and running the two programs; CMake configures the tests and
+# benchmarks as well, so their libraries come here too.
 run_packages=(
   cmake g++ make pkg-config
-  libjpeg62-turbo-dev zlib1g-dev
+  libjpeg62-turbo-dev zlib1g-dev libgtest-dev libbenchmark-dev
   # Qt Widgets; the xcb platform plugin comes with libqt6gui6.
   qt6-base-dev
   # The faces the window writes its Japanese texts in.
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
-# Testing, the benchmarks and the package.
+# Running the tests and making the package.
 test_packages=(
-  libgtest-dev libbenchmark-dev
   # Peer tools the tests use as oracles.
   imagemagick libtiff-tools pngcheck giflib-tools
   # The window on a real X server, and the desktop files' validators.
@@ -29,11 +30,11 @@ test_packages=(
 )
 
 packages=("${run_packages[@]}")
-if [ "${1:-}" = --run ]; then
-  shift
-else
-  packages+=("${test_packages[@]}")
-fi
+case "${1:-}" in
+  --run) shift ;;
+  --list) printf '%s\n' "${run_packages[@]}" "${test_packages[@]}"; exit 0 ;;
+  *) packages+=("${test_packages[@]}") ;;
+esac
 packages+=("$@")
 
 missing=()

@@ -166,7 +166,6 @@ void TfrmMain::CreateControls()
 // then the label and the panel grow instead of cutting a line off.
 void TfrmMain::ArrangeMessagePanel()
 {
-    const auto needed = [](QLabel* label) { return std::max(label->minimumHeight(), InkedTextHeight(*label)); };
     const int width = pnlMsg->width();
     int top = 0;
     // The stacked labels' boxes may overlap lbl03 by a row or two; their ink
@@ -175,12 +174,13 @@ void TfrmMain::ArrangeMessagePanel()
     for (QLabel* label : {lbl01, Label1, lbl02}) {
         if (label->isHidden())
             continue;
-        const int height = needed(label);
+        const int ink = InkedTextHeight(*label);
+        const int height = std::max(label->minimumHeight(), ink);
         label->setGeometry(0, top, width, height);
-        inkBottom = std::max(inkBottom, top + InkedTextHeight(*label));
+        inkBottom = std::max(inkBottom, top + ink);
         top += height;
     }
-    const int bottomHeight = lbl03->isHidden() ? 0 : needed(lbl03);
+    const int bottomHeight = lbl03->isHidden() ? 0 : std::max(lbl03->minimumHeight(), InkedTextHeight(*lbl03));
     const int introBottom = lbl00->isHidden() ? 0 : top + InkedTextHeight(*lbl00);
     const int height = std::max({pnlMsg->minimumHeight(), inkBottom + bottomHeight, introBottom + bottomHeight});
     if (height != pnlMsg->height()) {

@@ -18,6 +18,11 @@ QString PickJapaneseFamily(const QStringList& candidates)
     return candidates.isEmpty() ? QString() : candidates.front();
 }
 
+bool HaveJapaneseFont()
+{
+    return !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
+}
+
 namespace {
 
 QFont JapaneseFont(const QStringList& candidates, int pixelSize)

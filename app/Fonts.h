@@ -11,6 +11,10 @@ namespace kobalto {
 // installed family that writes Japanese, else the first candidate.
 QString PickJapaneseFamily(const QStringList& candidates);
 
+// True when some installed family writes Japanese; without one the
+// window's texts show as boxes.
+bool HaveJapaneseFont();
+
 // Proportional gothic and mincho faces; pixelSize is the character height.
 QFont GothicFont(int pixelSize);
 QFont MinchoFont(int pixelSize);

@@ -108,6 +108,7 @@ void TfrmMain::FormShow()
         rbtMode2->setChecked(true);
     edtZoom->setText(QString::fromStdString(s.zoom));
     lbl00->setText(IntroductionText(lbl00->font().pixelSize()));
+    ArrangeMessagePanel();
 }
 
 void TfrmMain::ShowingChanged()
@@ -152,9 +153,13 @@ void TfrmMain::FormResize()
         ShowError(this, e);
     }
     ProcessMessages();
-    // Centred over the preview; in a narrow window cut off on both sides.
-    pnlMsg->move((imgOut->width() - pnlMsg->width()) / 2,
-                 imgOut->y() + (imgOut->height() - pnlMsg->height()) / 2);
+    CentreMessagePanel();
+}
+
+// Centred over the preview; in a narrow window cut off on both sides.
+void TfrmMain::CentreMessagePanel()
+{
+    pnlMsg->move((imgOut->width() - pnlMsg->width()) / 2, imgOut->y() + (imgOut->height() - pnlMsg->height()) / 2);
 }
 
 void TfrmMain::RefreshPreview()

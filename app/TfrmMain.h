@@ -96,6 +96,7 @@ protected:
 private:
     void CreateControls();
     void ArrangeMessagePanel();
+    void CentreMessagePanel();
     void FormCreate();
     void FormShow();
     void ShowingChanged();

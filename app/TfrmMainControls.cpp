@@ -9,6 +9,7 @@
 
 #include "app/Fonts.h"
 #include "app/TFileDrop.h"
+#include "app/TextHeight.h"
 #include "app/TfrmMain.h"
 #include "app/WindowTexts.h"
 
@@ -23,6 +24,8 @@ QLabel* MessageLabel(QWidget* parent, const char* text, const QRect& bounds, boo
 {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setGeometry(bounds);
+    // The designed height; ArrangeMessagePanel gives more when the text needs it.
+    label->setMinimumHeight(bounds.height());
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setVisible(visible);
     return label;
@@ -34,6 +37,7 @@ void WidenToText(QWidget* control)
 {
     control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
 }
+
 
 void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 {
@@ -114,6 +118,7 @@ void TfrmMain::CreateControls()
     pnlMsg = new QFrame(pnlOut);
     pnlMsg->setObjectName("pnlMsg");
     pnlMsg->setGeometry(0, 113, 636, 51);
+    pnlMsg->setMinimumHeight(51);
     pnlMsg->setFrameShape(QFrame::NoFrame);
     pnlMsg->setAutoFillBackground(true);
     SetColour(pnlMsg, QPalette::Window, Qt::white);
@@ -156,23 +161,35 @@ void TfrmMain::CreateControls()
 }
 
 // The message panel's labels: the visible top-aligned ones stack from the
-// top, lbl03 sits on the bottom and lbl00 takes what is left.
+// top, lbl03 sits on the bottom and lbl00 takes what is left. A label keeps
+// its designed height unless its text inks lower in the face found here;
+// then the label and the panel grow instead of cutting a line off.
 void TfrmMain::ArrangeMessagePanel()
 {
     const int width = pnlMsg->width();
     int top = 0;
+    // The stacked labels' boxes may overlap lbl03 by a row or two; their ink
+    // may not.
+    int inkBottom = 0;
     for (QLabel* label : {lbl01, Label1, lbl02}) {
         if (label->isHidden())
             continue;
-        label->setGeometry(0, top, width, label->height());
-        top += label->height();
+        const int ink = InkedTextHeight(*label);
+        const int height = std::max(label->minimumHeight(), ink);
+        label->setGeometry(0, top, width, height);
+        inkBottom = std::max(inkBottom, top + ink);
+        top += height;
     }
-    int bottom = pnlMsg->height();
-    if (!lbl03->isHidden()) {
-        bottom -= lbl03->height();
-        lbl03->setGeometry(0, bottom, width, lbl03->height());
+    const int bottomHeight = lbl03->isHidden() ? 0 : std::max(lbl03->minimumHeight(), InkedTextHeight(*lbl03));
+    const int introBottom = lbl00->isHidden() ? 0 : top + InkedTextHeight(*lbl00);
+    const int height = std::max({pnlMsg->minimumHeight(), inkBottom + bottomHeight, introBottom + bottomHeight});
+    if (height != pnlMsg->height()) {
+        pnlMsg->resize(width, height);
+        CentreMessagePanel();
     }
-    lbl00->setGeometry(0, top, width, std::max(0, bottom - top));
+    if (!lbl03->isHidden())
+        lbl03->setGeometry(0, height - bottomHeight, width, bottomHeight);
+    lbl00->setGeometry(0, top, width, std::max(0, height - bottomHeight - top));
 }
 
 }  // namespace kobalto

@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <cstdio>
 
+#include "app/Fonts.h"
+
 #include "app/CommandLine.h"
 #include "app/HandOverListener.h"
 #include "app/TfrmMain.h"
@@ -45,6 +47,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Kobalto"));
     QApplication::setDesktopFileName(QStringLiteral("kobalto"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kobalto-32.png")));
+
+    // The window still opens; its texts show as boxes until a face is added.
+    if (!HaveJapaneseFont())
+        std::fputs("kobalto: no installed font writes Japanese, so the window's texts show as boxes; "
+                   "install fonts-ipafont-gothic and fonts-ipafont-mincho\n",
+                   stderr);
 
     const std::string settings = platform::SettingsFilePath();
     TfrmMain frmMain({platform::DesktopFolder() + "/Kobalto", settings,

@@ -6,6 +6,7 @@
 namespace kobalto::cli {
 
 const char* const kUsage =
+    "kobalto-cli " KOBALTO_VERSION "\n"
     "Usage:\n"
     "  kobalto-cli shrink [--percent N] [--out DIR] [--keep-going] FILE...\n"
     "      Shrinks each FILE as a drop on the window would, in order, into DIR\n"
@@ -20,7 +21,8 @@ const char* const kUsage =
     "      Loads IN, scales it by F (default 1: same size) with the plain\n"
     "      stretch or, with --smooth, the smooth B-spline filter, and writes OUT\n"
     "      in the format its extension names.\n"
-    "  kobalto-cli --help\n";
+    "  kobalto-cli --help\n"
+    "  kobalto-cli --version\n";
 
 namespace {
 
@@ -40,6 +42,12 @@ Options ParseOptions(const std::vector<std::string>& args)
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         if (args.size() > 1)
             throw UsageError{"--help takes no arguments"};
+        return o;
+    }
+    if (args[0] == "--version") {
+        if (args.size() > 1)
+            throw UsageError{"--version takes no arguments"};
+        o.command = Options::Command::Version;
         return o;
     }
     const std::string& command = args[0];

@@ -7,7 +7,7 @@
 namespace kobalto::cli {
 
 struct Options {
-    enum class Command { Help, Shrink, Convert } command = Command::Help;
+    enum class Command { Help, Version, Shrink, Convert } command = Command::Help;
     // shrink
     std::optional<std::string> percent;
     std::optional<std::string> outDir;

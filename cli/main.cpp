@@ -112,6 +112,9 @@ int main(int argc, char** argv)
     case Options::Command::Help:
         std::cout << kUsage;
         return 0;
+    case Options::Command::Version:
+        std::cout << "kobalto-cli " KOBALTO_VERSION "\n";
+        return 0;
     case Options::Command::Shrink:
         return Shrink(o);
     case Options::Command::Convert:

@@ -1,17 +1,40 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever the build and the tests need and the
-# machine lacks. Safe to run again: it installs only what is missing.
+# Installs, with apt-get, whatever the build, the tests and the window need
+# and the machine lacks. Safe to run again: it installs only what is missing.
+#   tools/install-deps.sh [--run | --list] [PACKAGE...]
+# --run: only what building and starting the programs needs (./run.sh).
+# --list: prints every package named here, one a line, and installs nothing.
+# Extra PACKAGEs are installed too. tools/check-deps.sh keeps these lists
+# honest: every package the build or a test uses must stand here.
 set -euo pipefail
 
-packages=(
+# Building and running the two programs; CMake configures the tests and
+# benchmarks as well, so their libraries come here too.
+run_packages=(
   cmake g++ make pkg-config
-  libjpeg62-turbo-dev zlib1g-dev
-  libgtest-dev libbenchmark-dev
+  libjpeg62-turbo-dev zlib1g-dev libgtest-dev libbenchmark-dev
+  # Qt Widgets; the xcb platform plugin comes with libqt6gui6.
+  qt6-base-dev
+  # The faces the window writes its Japanese texts in.
+  fonts-ipafont-gothic fonts-ipafont-mincho
+)
+# Running the tests and making the package.
+test_packages=(
   # Peer tools the tests use as oracles.
   imagemagick libtiff-tools pngcheck giflib-tools python3-pil
-  # The program on a display of its own, and its caption read back.
-  xvfb x11-utils
+  # The window on a real X server, and the desktop files' validators.
+  xvfb xauth x11-utils desktop-file-utils appstream
+  # The .deb (dpkg-shlibdeps, and file, which CPack asks about each
+  # binary) and the man page's check.
+  dpkg-dev file man-db groff-base
 )
+
+packages=("${run_packages[@]}")
+case "${1:-}" in
+  --run) shift ;;
+  --list) printf '%s\n' "${run_packages[@]}" "${test_packages[@]}"; exit 0 ;;
+  *) packages+=("${test_packages[@]}") ;;
+esac
 packages+=("$@")
 
 missing=()

@@ -48,6 +48,20 @@ TEST(DesktopEntry, OffersTheProgramForTheTypeOfEveryAcceptedExtension)
         EXPECT_TRUE(offered.contains(type)) << type.toStdString();
 }
 
+TEST(DesktopEntry, TheMetainfoPassesTheValidatorAndNamesTheEntryAndTheVersion)
+{
+    if (!test::HaveTool("appstreamcli"))
+        GTEST_SKIP() << "appstreamcli is not installed";
+    std::string report;
+    EXPECT_EQ(test::RunCommand("appstreamcli validate --no-net --pedantic '" KOBALTO_METAINFO_PATH "' 2>&1", &report), 0)
+        << report;
+    const auto bytes = test::ReadBytes(KOBALTO_METAINFO_PATH);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("<launchable type=\"desktop-id\">kobalto.desktop</launchable>"), std::string::npos);
+    EXPECT_TRUE(test::FileExists(std::string(KOBALTO_APP_DIR) + "/kobalto.desktop"));
+    EXPECT_NE(text.find("<release version=\"" KOBALTO_VERSION "\""), std::string::npos);
+}
+
 TEST(DesktopEntry, TheIconIs32By32In16ColoursAndTheWindowCarriesIt)
 {
     const QImage file(QStringLiteral(KOBALTO_APP_DIR "/icons/kobalto-32.png"));

@@ -15,6 +15,30 @@ bool NoWindowWasMade(const test::TempDir& dir)
     return !QDir(QString::fromStdString(test::OutputFolderIn(dir))).exists();
 }
 
+// The program itself, started with its lock folder and home in dir.
+class Program {
+public:
+    explicit Program(const test::TempDir& dir, const QString& fontConfig = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!fontConfig.isEmpty())
+            env.insert("FONTCONFIG_FILE", fontConfig);
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.Path()));
+        env.insert("HOME", QString::fromStdString(dir.Path()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(KOBALTO_WINDOW_PATH), {});
+    }
+    ~Program()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    QProcess process;
+};
+
 TEST(SecondInstance, ASecondStartThatCannotReachTheWindowSaysSoAndFails)
 {
     test::TempDir dir;
@@ -43,6 +67,18 @@ TEST(SecondInstance, AFirstStartRunsAndHoldsTheLockAndTheSocket)
     EXPECT_EQ(platform::SingleInstance(dir.File("MutexObjectForKobalto")).GetState(),
               platform::SingleInstance::State::AnotherRuns);
     EXPECT_TRUE(test::FileExists(test::SocketIn(dir)));
+}
+
+TEST(SecondInstance, WithoutAJapaneseFaceTheWindowOpensAndNamesThePackagesOnce)
+{
+    test::TempDir dir;
+    Program first(dir, QStringLiteral(KOBALTO_NO_JAPANESE_FONTS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QDir(QString::fromStdString(dir.File("Kobalto"))).exists(); }, 10000));
+    QTest::qWait(300);
+    EXPECT_EQ(first.process.state(), QProcess::Running);
+    const QStringList lines = QString::fromUtf8(first.process.readAllStandardError()).split('\n');
+    EXPECT_EQ(lines.filter(QStringLiteral("fonts-ipafont-gothic and fonts-ipafont-mincho")).size(), 1)
+        << lines.join('\n').toStdString();
 }
 
 }  // namespace

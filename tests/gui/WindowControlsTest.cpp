@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include "app/Fonts.h"
 #include "app/WindowTexts.h"
 #include "tests/gui/WindowTestSupport.h"
 
@@ -141,6 +142,31 @@ TEST_F(MessagePanel, TheIntroductionGivesWayToTheThreeHintsAfterTheStoredTime)
     EXPECT_EQ(w->lbl03->geometry(), QRect(0, 39, 636, 12));
     for (QLabel* hint : {w->lbl01, w->lbl02, w->lbl03})
         EXPECT_FALSE(hint->isHidden()) << hint->objectName().toStdString();
+}
+
+TEST_F(MessagePanel, AFaceTallerThanTheBoxesGrowsTheLabelsAndThePanelInsteadOfCuttingALine)
+{
+    test::WriteText(place.Settings(), "[OPT]\nTime=60\n");
+    auto w = place.Make();
+    // Three introduction lines of 24 pixels cannot fit the 44 pixels left.
+    w->lbl00->setFont(MinchoFont(24));
+    w->pnlMsg->setFont(MinchoFont(20));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_GE(w->lbl00->height(), 2 * 24 + QFontMetrics(w->lbl00->font()).ascent());
+    EXPECT_GE(w->pnlMsg->height(), w->lbl00->geometry().bottom() + 1);
+    // Still centred over the preview.
+    EXPECT_EQ(w->pnlMsg->y(), w->imgOut->y() + (w->imgOut->height() - w->pnlMsg->height()) / 2);
+
+    ASSERT_TRUE(test::WaitFor([&] { return w->lbl00->isHidden(); }));
+    const int ascent = QFontMetrics(w->lbl01->font()).ascent();
+    for (QLabel* hint : {w->lbl01, w->lbl02, w->lbl03}) {
+        EXPECT_GE(hint->height(), ascent) << hint->objectName().toStdString();
+        EXPECT_LE(hint->geometry().bottom(), w->pnlMsg->height() - 1) << hint->objectName().toStdString();
+    }
+    EXPECT_LE(w->lbl01->geometry().bottom(), w->lbl02->y());
+    EXPECT_LE(w->lbl02->y() + ascent, w->lbl03->y());
+    EXPECT_GT(w->pnlMsg->height(), 51);
 }
 
 TEST_F(MessagePanel, ATimeOfZeroKeepsTheIntroduction)

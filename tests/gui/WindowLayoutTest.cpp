@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRawFont>
 #include <QTimer>
 
 #include "app/WindowTexts.h"
@@ -97,7 +96,9 @@ TEST(WindowLayout, ControlsStandAtTheirBoundsWithTheirTextsAndStates)
     EXPECT_EQ(tabOrder, (std::vector<std::string>{"rbtMode1", "rbtMode2", "edtZoom"}));
 }
 
-TEST(WindowLayout, ColoursAndFontsWriteJapaneseNeverAsBoxes)
+// Whether the faces write Japanese is seen on a real screen
+// (tests/gui/screen/); a font object's answer here is no proof.
+TEST(WindowLayout, ColoursAndFontSizes)
 {
     test::WindowPlace place;
     auto w = place.Make();
@@ -107,14 +108,8 @@ TEST(WindowLayout, ColoursAndFontsWriteJapaneseNeverAsBoxes)
         QWidget* control;
         int pixelSize;
     } fonts[] = {{w->rbtMode2, 12}, {w->lbl02, 12}, {w->lbl03, 12}, {w->lbl00, 15}};
-    for (const auto& f : fonts) {
-        SCOPED_TRACE(f.control->objectName().toStdString());
-        EXPECT_EQ(f.control->font().pixelSize(), f.pixelSize);
-        const QRawFont raw = QRawFont::fromFont(f.control->font(), QFontDatabase::Japanese);
-        ASSERT_TRUE(raw.isValid());
-        for (const char32_t c : QString::fromUtf8("縮小率画像拡張子「」").toUcs4())
-            EXPECT_TRUE(raw.supportsCharacter(c)) << raw.familyName().toStdString();
-    }
+    for (const auto& f : fonts)
+        EXPECT_EQ(f.control->font().pixelSize(), f.pixelSize) << f.control->objectName().toStdString();
     // Gothic for the window, mincho for the messages.
     EXPECT_NE(w->font().family(), w->pnlMsg->font().family());
 }

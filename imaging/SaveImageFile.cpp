@@ -5,6 +5,7 @@
 
 #include "base/Exceptions.h"
 #include "formats/tiff/Bmp2Tiff.h"
+#include "formats/icon/SaveBitmapAsIcon.h"
 #include "formats/tga/LibTGA.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"
@@ -41,7 +42,7 @@ const std::array<WriterRow, 9>& WriterTable()
         {".tif", [](TBitmap& b, const std::string& p, bool) { BitmapToTiffFile(p, b); }},
         {".tga", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsTga(b, p); }},
         {".bmp", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
-        {".ico", [](TBitmap&, const std::string&, bool) { NoWriterYet(".ico"); }},
+        {".ico", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsIcon(b, p); }},
     }};
     return table;
 }

@@ -22,7 +22,7 @@ int ChooseIconSide(int width, int height);
 
 // The longer dimension becomes the side; the shorter one is scaled in
 // proportion (rounded to nearest, ties to even, at least 1) and centred.
-// Raises EInvalidOp or EZeroDivide for an empty picture.
+// Raises EZeroDivide for a 0 × 0 picture.
 TIconPlacement PlaceInIcon(int width, int height);
 
 }  // namespace kobalto

@@ -14,13 +14,13 @@ struct IconImageSpec {
     int width = 16;
     int height = 16;
     int bits = 24;
-    std::vector<uint32_t> palette;  // 0x00RRGGBB; padded with zeros to 2^bits entries
+    std::vector<uint32_t> palette{};  // 0x00RRGGBB; padded with zeros to 2^bits entries
     // The stored value of pixel (x, y), y from the top: an index, or 0x00RRGGBB
     // (with alpha in the top byte for 32 bits).
     std::function<uint32_t(int, int)> pixel = [](int, int) { return 0u; };
     std::function<bool(int, int)> masked = [](int, int) { return false; };
     uint32_t headerImageSize = 0;
-    std::vector<uint8_t> raw;  // when not empty, stored instead of a bitmap
+    std::vector<uint8_t> raw{};  // when not empty, stored instead of a bitmap
     // Directory fields; -1 takes the image's own.
     int entryWidth = -1;
     int entryHeight = -1;

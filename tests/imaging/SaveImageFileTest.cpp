@@ -27,6 +27,7 @@ TEST(SaveImageFile, TheLowerCasedExtensionChoosesTheWriter)
         {"d.TGA", true, true, nullptr}, {"e.jpeg", true, false, nullptr}, {"f.tiff", true, false, nullptr},
         {"g.dib", true, false, nullptr}, {"h.ti", true, false, nullptr}, {"i.txt", false, false, nullptr},
         {"j.PNG", true, true, "\x89P"},
+        {"k.ICO", true, true, nullptr},
     };
     for (const auto& c : cases) {
         const std::string path = dir.File(c.name);
@@ -44,7 +45,7 @@ TEST(SaveImageFile, WritersThatAreNotBuiltYetSaySo)
 {
     test::TempDir dir;
     TBitmap b(2, 2);
-    for (const char* ext : {".ico", ".wmf", ".emf"}) {
+    for (const char* ext : {".wmf", ".emf"}) {
         const std::string path = dir.File(std::string("x") + ext);
         try {
             SaveImageFile(b, path, false, 0);

@@ -90,13 +90,14 @@ bool TIcon32::Decode()
         return false;
     CheckImageSize(width, height, "ICO");
 
-    // The walk takes whole 4-byte groups and ends after the last row or once
-    // it reaches the image size, whichever comes first; every group it takes
-    // must lie inside the data.
+    // The colour rows must be in the file before their bitmap is made: a
+    // small file must not get a huge white picture. The walk takes whole
+    // 4-byte groups and ends after the last row or once it reaches the image
+    // size, whichever comes first.
+    if (kColorStart + width * height * 4 > static_cast<int64_t>(data_.size()))
+        return false;
     const int64_t walkBytes = std::clamp<int64_t>(imageSize, 0, width * height * 4);
     const int64_t groups = (walkBytes + 3) / 4;
-    if (kColorStart + groups * 4 > static_cast<int64_t>(data_.size()))
-        return false;
 
     TBitmap decoded(static_cast<int>(width), static_cast<int>(height), TPixelFormat::pf32bit);
     for (int64_t i = 0; i < groups; ++i) {

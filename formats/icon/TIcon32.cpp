@@ -81,6 +81,7 @@ bool TIcon32::Decode()
     r.Seek(kHeaderWidth);
     const int64_t width = r.I32LE();
     // The header's height counts the mask's rows too.
+    r.Seek(kHeaderHeight);
     const int64_t height = r.I32LE() / 2;
     r.Seek(kHeaderImageSize);
     int64_t imageSize = r.I32LE();

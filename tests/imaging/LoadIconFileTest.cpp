@@ -98,6 +98,13 @@ TEST(LoadIconFile, AnIconThroughTheWholeLoadAndSave)
 TEST(IconPicture, TheRegistryReadsIconsAsTheirFirstImage)
 {
     EXPECT_EQ(TPicture::FileFormats().FindExt("ICO"), &IconClass());
+    // The platform kinds' row before the bitmap's, the extended list's after its bitmap row.
+    std::vector<std::string> seen;
+    for (const auto& e : TPicture::FileFormats().Entries())
+        if (e.extension == "ico" || e.extension == "bmp")
+            seen.push_back(e.extension + ":" + e.description);
+    EXPECT_EQ(seen, (std::vector<std::string>{"ico:アイコン", "bmp:ビットマップ", "bmp:Windows bitmaps",
+                                              "ico:Windows icons"}));
     test::TempDir dir;
     const std::string path = dir.File("d.ico");
     test::WriteBytes(path, test::BuildIcon({IconImageSpec{.width = 7, .height = 3, .bits = 4}}));

@@ -46,11 +46,6 @@ void ConvertOrRaise(PictureHolder& holder)
 
 }  // namespace
 
-void LoadIconFile(PictureHolder&, const std::string&)
-{
-    throw EInvalidGraphic(msg::kNoIconReader);
-}
-
 bool ConvertPictureTo24Bit(PictureHolder& holder)
 {
     try {

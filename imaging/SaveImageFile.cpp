@@ -5,6 +5,7 @@
 
 #include "base/Exceptions.h"
 #include "formats/tiff/Bmp2Tiff.h"
+#include "formats/icon/SaveBitmapAsIcon.h"
 #include "formats/tga/LibTGA.h"
 #include "formats/pcx/PcxWriter.h"
 #include "formats/pnm/PpmWriter.h"
@@ -50,7 +51,7 @@ const std::array<WriterRow, 17>& WriterTable()
         {".dib", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
         {".rle", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
         {".bmp", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
-        {".ico", [](TBitmap&, const std::string&, bool) { NoWriterYet(".ico"); }},
+        {".ico", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsIcon(b, p); }},
         {".psd", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPsd(b, p); }},
         {".pdd", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPsd(b, p); }},
         {".ppm", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPpm(b, p); }},

@@ -3,6 +3,7 @@
 #include "codecs/registry/TFileFormatList.h"
 #include "codecs/registry/TFileFormatsList.h"
 #include "codecs/gif/TGIFPicture.h"
+#include "codecs/icon/TIcon.h"
 #include "codecs/registry/TGraphicClass.h"
 #include "codecs/jpeg/TJPEGPicture.h"
 #include "codecs/png/TPNGPicture.h"
@@ -17,12 +18,14 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
 {
     // 1. The JPEG codec. Its first registration creates the picture
     //    registry, which starts with the platform kinds.
+    pictures.Add("ico", "アイコン", 0, &IconClass());
     pictures.Add("bmp", "ビットマップ", 0, &BitmapClass());
     pictures.Add("jpeg", "JPEG イメージファイル", 0, &JPEGPictureClass());
     pictures.Add("jpg", "JPEG イメージファイル", 0, &JPEGPictureClass());
 
     // 2. The extended readers' list.
     extended.RegisterFileFormat("bmp", "Windows bitmaps", "", fkRaster, false, &BitmapClass());
+    extended.RegisterFileFormat("ico", "Windows icons", "", fkRaster, false, &IconClass());
     extended.RegisterFileFormat("jfif", "JPG images", "JFIF images", fkRaster, false, &JPEGPictureClass());
     extended.RegisterFileFormat("jpg", "", "JPG images", fkRaster, false, &JPEGPictureClass());
     extended.RegisterFileFormat("jpe", "", "JPE images", fkRaster, false, &JPEGPictureClass());

@@ -10,6 +10,7 @@
 #include "imaging/ImagingMessages.h"
 #include "imaging/SaveBitmapAsGif.h"
 #include "imaging/SaveBitmapAsJpeg.h"
+#include "imaging/SaveBitmapAsMetafile.h"
 #include "imaging/SaveBitmapAsPng.h"
 #include "platform/FileSystem.h"
 
@@ -33,8 +34,8 @@ struct WriterRow {
 const std::array<WriterRow, 9>& WriterTable()
 {
     static const std::array<WriterRow, 9> table{{
-        {".wmf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".wmf"); }},
-        {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
+        {".wmf", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsWmf(b, p); }},
+        {".emf", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsEmf(b, p); }},
         {".jpg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
         {".gif", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsGif(b, p, t); }},
         {".png", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsPng(b, p, t); }},

@@ -17,6 +17,8 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
 {
     // 1. The JPEG codec. Its first registration creates the picture
     //    registry, which starts with the platform kinds.
+    pictures.Add("wmf", "メタファイル", 0, &MetafileClass());
+    pictures.Add("emf", "拡張メタファイル", 0, &MetafileClass());
     pictures.Add("bmp", "ビットマップ", 0, &BitmapClass());
     pictures.Add("jpeg", "JPEG イメージファイル", 0, &JPEGPictureClass());
     pictures.Add("jpg", "JPEG イメージファイル", 0, &JPEGPictureClass());

@@ -207,6 +207,9 @@ void TEmfPlayer::TextRecord(bool wide, TByteReader& r, std::span<const uint8_t> 
     run.rect = RectL(r);
     run.hasRect = true;
     const uint32_t offDx = r.U32LE();
+    // Glyph numbers of a font we do not have draw nothing sensible.
+    if (run.options & 0x10)
+        return;
     const uint64_t unit = wide ? 2 : 1;
     if (offString > rec.size() || chars > (rec.size() - offString) / unit)
         return;

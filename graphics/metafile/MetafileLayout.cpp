@@ -158,8 +158,12 @@ TMetafileLayout ParseWmf(TByteReader& r, const platform::TDisplayMetrics& displa
         SetPictureSize(out, dx * 2540 * display.widthPixels / (inch * double(display.widthHundredthsMm)),
                        dy * 2540 * display.heightPixels / (inch * double(display.heightHundredthsMm)));
     } else {
-        if (!haveExt)
-            ThrowInvalidMetafile();
+        if (!haveExt) {
+            // Nothing sizes it: its units are pixels on a landscape A4 page,
+            // as drawing programs open such files.
+            extX = std::round(29700.0 * display.widthPixels / display.widthHundredthsMm);
+            extY = std::round(21000.0 * display.heightPixels / display.heightHundredthsMm);
+        }
         out.windowX = orgX, out.windowY = orgY, out.windowW = extX, out.windowH = extY;
         SetPictureSize(out, std::abs(extX), std::abs(extY));
     }

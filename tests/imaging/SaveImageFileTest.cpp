@@ -44,7 +44,7 @@ TEST(SaveImageFile, WritersThatAreNotBuiltYetSaySo)
 {
     test::TempDir dir;
     TBitmap b(2, 2);
-    for (const char* ext : {".ico", ".wmf", ".emf"}) {
+    for (const char* ext : {".ico"}) {
         const std::string path = dir.File(std::string("x") + ext);
         try {
             SaveImageFile(b, path, false, 0);

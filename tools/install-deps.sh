@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libjpeg62-turbo-dev zlib1g-dev
+  libjpeg62-turbo-dev zlib1g-dev libcairo2-dev
   libgtest-dev libbenchmark-dev
   # Peer tools the tests use as oracles.
-  imagemagick libtiff-tools pngcheck giflib-tools
+  imagemagick libtiff-tools pngcheck giflib-tools inkscape
 )
 packages+=("$@")
 

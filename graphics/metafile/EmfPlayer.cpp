@@ -388,7 +388,8 @@ void TEmfPlayer::Record(uint32_t type, std::span<const uint8_t> rec)
         r.Skip(4);
         f.weight = r.I32LE();
         f.italic = r.U8(), f.underline = r.U8(), f.strikeOut = r.U8();
-        r.Skip(5);
+        f.symbol = r.U8() == 2;
+        r.Skip(4);
         for (int i = 0; i < 32; ++i) {
             const uint16_t ch = r.U16LE();
             if (ch == 0)

@@ -37,6 +37,7 @@ struct TFont {
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
+    bool symbol = false;  // the symbol character set: letters are Greek
     std::string face;
 };
 

@@ -33,6 +33,36 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
+// The symbol character set's letters and common signs as Unicode.
+char32_t FromSymbolSet(char32_t c)
+{
+    static const char16_t kUpper[] = u"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";
+    static const char16_t kLower[] = u"αβχδεφγηιϕκλμνοπθρστυϖωξψζ";
+    if (c >= 0xF020 && c <= 0xF0FF)  // the same codes where text is wide
+        c -= 0xF000;
+    if (c >= 'A' && c <= 'Z')
+        return kUpper[c - 'A'];
+    if (c >= 'a' && c <= 'z')
+        return kLower[c - 'a'];
+    switch (c) {
+    case 0x2D: return U'−';
+    case 0xA3: return U'≤';
+    case 0xA5: return U'∞';
+    case 0xAE: return U'→';
+    case 0xB1: return U'±';
+    case 0xB3: return U'≥';
+    case 0xB4: return U'×';
+    case 0xB6: return U'∂';
+    case 0xB9: return U'≠';
+    case 0xBB: return U'≈';
+    case 0xD6: return U'√';
+    case 0xD7: return U'⋅';
+    case 0xE5: return U'∑';
+    case 0xF2: return U'∫';
+    default: return c;
+    }
+}
+
 std::string Utf8(char32_t c)
 {
     // Controls and lone surrogates show nothing.
@@ -105,8 +135,12 @@ void TGdiCanvas::Text(const TTextRun& run)
     cairo_font_extents_t fe;
     cairo_font_extents(cr_, &fe);
 
+    std::u32string text = run.text;
+    if (f.symbol)
+        for (char32_t& c : text)
+            c = FromSymbolSet(c);
     std::string all;
-    for (char32_t c : run.text)
+    for (char32_t c : text)
         all += Utf8(c);
     double width = 0;
     const bool spaced = run.dx.size() >= run.text.size();
@@ -148,7 +182,7 @@ void TGdiCanvas::Text(const TTextRun& run)
     if (spaced) {
         double pen = x;
         for (size_t i = 0; i < run.text.size(); ++i) {
-            const std::string g = Utf8(run.text[i]);
+            const std::string g = Utf8(text[i]);
             if (!g.empty()) {
                 cairo_move_to(cr_, pen, y);
                 cairo_show_text(cr_, g.c_str());

@@ -1,5 +1,6 @@
 #include "graphics/metafile/MetafileLayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -51,8 +52,10 @@ TMetafileLayout ParseEmf(TByteReader& r, const platform::TDisplayMetrics& displa
     double mmW = r.I32LE(), mmH = r.I32LE();
     if (headerSize >= 108) {
         r.Seek(100);
+        // The finer size, where it agrees with the millimetres: some
+        // writers leave other numbers there.
         const double umW = r.I32LE(), umH = r.I32LE();
-        if (umW > 0 && umH > 0)
+        if (umW > 0 && umH > 0 && std::fabs(umW / 1000 - mmW) <= 1 && std::fabs(umH / 1000 - mmH) <= 1)
             mmW = umW / 1000, mmH = umH / 1000;
     }
     if (devW <= 0 || devH <= 0 || mmW <= 0 || mmH <= 0) {
@@ -70,6 +73,13 @@ TMetafileLayout ParseEmf(TByteReader& r, const platform::TDisplayMetrics& displa
         out.frameTop = frame[1] / 100.0 * out.pxPerMmY;
         out.frameWidth = fw / 100.0 * out.pxPerMmX;
         out.frameHeight = fh / 100.0 * out.pxPerMmY;
+        // Drawing that lies mostly outside the frame was placed by its
+        // bounds: the frame keeps its size and moves onto the drawing.
+        const double bl = bounds[0], bt = bounds[1], br = bounds[2] + 1.0, bb = bounds[3] + 1.0;
+        const double ow = std::min(br, out.frameLeft + out.frameWidth) - std::max(bl, out.frameLeft);
+        const double oh = std::min(bb, out.frameTop + out.frameHeight) - std::max(bt, out.frameTop);
+        if (br > bl && bb > bt && (ow <= 0 || oh <= 0 || ow * oh < (br - bl) * (bb - bt) / 2))
+            out.frameLeft = bl, out.frameTop = bt;
     } else {
         const double bw = static_cast<double>(bounds[2]) - bounds[0] + 1;
         const double bh = static_cast<double>(bounds[3]) - bounds[1] + 1;

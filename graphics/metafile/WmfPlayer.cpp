@@ -283,7 +283,8 @@ void TWmfPlayer::Record(uint16_t function, std::span<const uint8_t> rec)
         r.Skip(2);
         f.weight = S16(r);
         f.italic = r.U8(), f.underline = r.U8(), f.strikeOut = r.U8();
-        r.Skip(5);
+        f.symbol = r.U8() == 2;
+        r.Skip(4);
         const auto face = r.Take(std::min<size_t>(r.Remaining(), 32));
         for (uint8_t ch : face) {
             if (ch == 0)

@@ -150,7 +150,9 @@ void TGdiCanvas::ModifyWorldTransform(const cairo_matrix_t& m, uint32_t mode)
 
 void TGdiCanvas::Save()
 {
-    // The stack is bounded by the records; each level is small.
+    // Deeper than any drawing program nests: further levels are refused.
+    if (saved_.size() >= 4096)
+        return;
     saved_.push_back(state_);
     cairo_save(cr_);
 }

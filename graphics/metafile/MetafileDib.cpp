@@ -1,5 +1,6 @@
 #include "graphics/metafile/MetafileDib.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -14,8 +15,10 @@ namespace {
 
 // Wider than this Cairo cannot paint a source.
 constexpr int64_t kMaxSide = 32767;
-// Run-length data expands at most this far per byte in real files.
+// Run-length data expands at most this far per byte in real files, and a
+// run-length picture inside a metafile stays below kMaxRlePixels.
 constexpr int64_t kMaxRlePixelsPerByte = 256;
+constexpr int64_t kMaxRlePixels = int64_t{1} << 26;
 
 struct TDibShape {
     int64_t width = 0, height = 0;
@@ -54,7 +57,7 @@ TDib Decode(std::span<const uint8_t> info, std::span<const uint8_t> bits, const 
         return {};
     const int64_t rowBytes = (s.width * s.bitCount + 31) / 32 * 4;
     const bool rle = s.compression == 1 || s.compression == 2;
-    if (rle ? s.width * h > static_cast<int64_t>(bits.size()) * kMaxRlePixelsPerByte
+    if (rle ? s.width * h > std::min(static_cast<int64_t>(bits.size()) * kMaxRlePixelsPerByte, kMaxRlePixels)
             : rowBytes * h > static_cast<int64_t>(bits.size()))
         return {};
     // A BMP file around the two parts, so the one BMP reader does the work.

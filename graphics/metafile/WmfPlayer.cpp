@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -69,10 +70,11 @@ public:
 private:
     void Create(TGdiObject o)
     {
-        // The lowest free slot, as the platform numbers them.
-        for (auto& slot : objects_)
-            if (!slot) {
-                slot = std::move(o);
+        // The lowest free slot, as the platform numbers them; slots below
+        // firstFree_ are taken, so creating many objects stays linear.
+        for (; firstFree_ < objects_.size(); ++firstFree_)
+            if (!objects_[firstFree_]) {
+                objects_[firstFree_++] = std::move(o);
                 return;
             }
     }
@@ -89,6 +91,7 @@ private:
 
     TGdiCanvas& c_;
     std::vector<std::optional<TGdiObject>> objects_;
+    size_t firstFree_ = 0;
 };
 
 void TWmfPlayer::Blit(uint16_t function, TByteReader& r, size_t words)
@@ -236,8 +239,10 @@ void TWmfPlayer::Record(uint16_t function, std::span<const uint8_t> rec)
     }
     case META_DELETEOBJECT: {
         const uint16_t index = r.U16LE();
-        if (index < objects_.size())
+        if (index < objects_.size()) {
             objects_[index].reset();
+            firstFree_ = std::min<size_t>(firstFree_, index);
+        }
         break;
     }
     case META_CREATEPENINDIRECT: {

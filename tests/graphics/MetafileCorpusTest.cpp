@@ -120,10 +120,15 @@ TEST(MetafileCorpus, ValidFilesRenderCloseToThePeerAndBrokenOnesFailCleanly)
     if (withPeer) {
         std::cout << "wmf: " << wmf.close << " of " << wmf.compared << " close; emf: " << emf.close << " of "
                   << emf.compared << " close\n";
+        // Measured: 13 of 19 WMF and 36 of 47 EMF files. The others differ
+        // by text metrics (the peer sets fonts larger), by symbol fonts, and
+        // where the peer scales or shifts a drawing against its frame
+        // (drawing.emf, Eg.wmf) or paints a clip-art file solid black
+        // (test-008.emf).
         EXPECT_EQ(wmf.compared, 19);
-        EXPECT_GE(wmf.close, 0);
+        EXPECT_GE(wmf.close, 13);
         EXPECT_EQ(emf.compared, 47);
-        EXPECT_GE(emf.close, 0);
+        EXPECT_GE(emf.close, 36);
     }
 }
 

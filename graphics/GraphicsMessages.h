@@ -8,5 +8,6 @@ inline constexpr const char* kInvalidBitmap = "ビットマップイメージが
 inline constexpr const char* kInvalidMetafile = "メタファイルが不正です";
 inline constexpr const char* kCannotSaveKind = "%s は保存できません";
 inline constexpr const char* kCannotAssign = "%s に代入できません";
+inline constexpr const char* kMetafileTooLarge = "A %s file cannot hold a picture of %s x %s pixels.";
 
 }  // namespace kobalto::msg

@@ -14,6 +14,7 @@
 #include "imaging/ImagingMessages.h"
 #include "imaging/SaveBitmapAsGif.h"
 #include "imaging/SaveBitmapAsJpeg.h"
+#include "imaging/SaveBitmapAsMetafile.h"
 #include "imaging/SaveBitmapAsPng.h"
 #include "platform/FileSystem.h"
 
@@ -28,19 +29,14 @@ struct WriterRow {
     Writer write;
 };
 
-[[noreturn]] void NoWriterYet(const char* extension)
-{
-    throw EInvalidGraphicOperation(msg::Format(msg::kNoWriterYet, {extension}));
-}
-
 // The writer table, in the order the extensions are tried. The long and
 // the old spellings of an extension (.jpeg, .tiff, .dib, .rle) get the same
 // writer as the short one.
 const std::array<WriterRow, 17>& WriterTable()
 {
     static const std::array<WriterRow, 17> table{{
-        {".wmf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".wmf"); }},
-        {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
+        {".wmf", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsWmf(b, p); }},
+        {".emf", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsEmf(b, p); }},
         {".jpg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
         {".jpeg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
         {".gif", [](TBitmap& b, const std::string& p, bool t) { SaveBitmapAsGif(b, p, t); }},

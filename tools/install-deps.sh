@@ -12,7 +12,7 @@ set -euo pipefail
 # benchmarks as well, so their libraries come here too.
 run_packages=(
   cmake g++ make pkg-config
-  libjpeg62-turbo-dev zlib1g-dev libgtest-dev libbenchmark-dev
+  libjpeg62-turbo-dev zlib1g-dev libcairo2-dev libgtest-dev libbenchmark-dev
   # Qt Widgets; the xcb platform plugin comes with libqt6gui6.
   qt6-base-dev
   # The faces the window writes its Japanese texts in.
@@ -21,7 +21,7 @@ run_packages=(
 # Running the tests and making the package.
 test_packages=(
   # Peer tools the tests use as oracles.
-  imagemagick libtiff-tools pngcheck giflib-tools python3-pil
+  imagemagick libtiff-tools pngcheck giflib-tools python3-pil inkscape
   # The window on a real X server, and the desktop files' validators.
   xvfb xauth x11-utils desktop-file-utils appstream
   # The .deb (dpkg-shlibdeps, and file, which CPack asks about each

@@ -18,6 +18,8 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
 {
     // 1. The JPEG codec. Its first registration creates the picture
     //    registry, which starts with the platform kinds.
+    pictures.Add("wmf", "メタファイル", 0, &MetafileClass());
+    pictures.Add("emf", "エンハンス メタファイル", 0, &MetafileClass());
     pictures.Add("ico", "アイコン", 0, &IconClass());
     pictures.Add("bmp", "ビットマップ", 0, &BitmapClass());
     pictures.Add("jpeg", "JPEG イメージファイル", 0, &JPEGPictureClass());

@@ -25,5 +25,6 @@ struct TGraphicClass {
 
 // The class records of the kinds the graphics layer provides.
 const TGraphicClass& BitmapClass();
+const TGraphicClass& MetafileClass();
 
 }  // namespace kobalto

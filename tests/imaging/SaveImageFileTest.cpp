@@ -56,22 +56,6 @@ TEST(SaveImageFile, AcceptedExtensionsWithoutAWriterRaiseNamingTheFileAndKeepAnO
     }
 }
 
-TEST(SaveImageFile, WritersThatAreNotBuiltYetSaySo)
-{
-    test::TempDir dir;
-    TBitmap b(2, 2);
-    for (const char* ext : {".wmf", ".emf"}) {
-        const std::string path = dir.File(std::string("x") + ext);
-        try {
-            SaveImageFile(b, path, false, 0);
-            ADD_FAILURE() << ext;
-        } catch (const EInvalidGraphicOperation& e) {
-            EXPECT_EQ(std::string(e.what()), std::string("no writer for ") + ext + " yet");
-        }
-        EXPECT_FALSE(test::FileExists(path));
-    }
-}
-
 TEST(SaveImageFile, AnExistingReadOnlyFileIsMadeWritableWhateverTheExtension)
 {
     test::TempDir dir;

@@ -83,6 +83,13 @@ std::unique_ptr<TBitmap> TPNGPicture::TakeBitmapOnWhite()
     return bitmap;
 }
 
+std::unique_ptr<TBitmap> TPNGPicture::TakeWorkingBitmap()
+{
+    if (std::unique_ptr<TBitmap> bitmap = TakeBitmapOnWhite())
+        return bitmap;
+    return TGraphic::TakeWorkingBitmap();
+}
+
 void TPNGPicture::SetFilterSet(uint8_t filterSet)
 {
     if (filterSet > 0x1F)

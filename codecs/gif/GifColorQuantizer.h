@@ -23,7 +23,6 @@ public:
 
     // The leaves' mean colours, depth first with children in index order.
     std::vector<TColor> Colors() const;
-    int LeafCount() const { return leafCount_; }
 
 private:
     static constexpr int32_t kNone = -1;

@@ -67,7 +67,6 @@ public:
     void SetCompressionQuality(int quality) { settings_.compressionQuality = quality; }
     void SetGrayscale(bool on) { settings_.grayscale = on; }
     void SetProgressiveDisplay(bool on) { settings_.progressiveDisplay = on; }
-    void SetProgressiveEncoding(bool on) { settings_.progressiveEncoding = on; }
     void SetSmoothing(bool on) { settings_.smoothing = on; }
     // These three change the decoded pixels: a different value drops the
     // decoded bitmap, to be decoded again when needed.

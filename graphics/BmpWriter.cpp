@@ -5,6 +5,7 @@
 
 #include "base/Exceptions.h"
 #include "base/TByteWriter.h"
+#include "graphics/GraphicsMessages.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {
@@ -28,7 +29,7 @@ void WriteBmp(TStream& stream, const TBitmap& bitmap)
     const uint64_t offset = kFileHeaderSize + kInfoHeaderSize + tableSize;
     const uint64_t fileSize = offset + imageSize;
     if (fileSize > 0xFFFFFFFFu)
-        throw EInvalidGraphicOperation("Bitmap too large for a BMP file");
+        throw EInvalidGraphicOperation(msg::kBmpTooLarge);
 
     TByteWriter h;
     // File header.

@@ -9,4 +9,7 @@ inline constexpr const char* kInvalidMetafile = "メタファイルが不正で�
 inline constexpr const char* kCannotSaveKind = "%s は保存できません";
 inline constexpr const char* kCannotAssign = "%s に代入できません";
 
+// Our own texts.
+inline constexpr const char* kBmpTooLarge = "Bitmap too large for a BMP file";
+
 }  // namespace kobalto::msg

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever the build and the tests need and the
-# machine lacks. Safe to run again: it installs only what is missing.
+# machine lacks, plus the packages named as arguments (tools/fuzz.sh adds
+# clang, lld and libclang-rt-dev, clang's libFuzzer and sanitizer runtimes,
+# so that ./test.sh stays lean). Safe to run again: it installs only what is
+# missing.
 set -euo pipefail
 
 packages=(

@@ -19,7 +19,9 @@ done
 jobs=$(nproc 2>/dev/null || echo 2)
 bench=ON
 [ "$sanitize" = ON ] && bench=OFF
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOBALTO_SANITIZE="$sanitize" -DKOBALTO_BENCH="$bench" >/dev/null
+# The tree builds without warnings; -Werror keeps it so.
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOBALTO_SANITIZE="$sanitize" -DKOBALTO_BENCH="$bench" \
+  -DKOBALTO_WERROR=ON >/dev/null
 cmake --build "$dir" -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -13,7 +13,7 @@ size_t CheckedMul(size_t a, size_t b)
 {
     size_t r;
     if (__builtin_mul_overflow(a, b, &r))
-        throw EInvalidGraphic("Image size overflow");
+        throw EInvalidGraphic(msg::kImageSizeOverflow);
     return r;
 }
 
@@ -21,7 +21,7 @@ size_t CheckedAdd(size_t a, size_t b)
 {
     size_t r;
     if (__builtin_add_overflow(a, b, &r))
-        throw EInvalidGraphic("Image size overflow");
+        throw EInvalidGraphic(msg::kImageSizeOverflow);
     return r;
 }
 
@@ -29,9 +29,8 @@ void CheckImageSize(int64_t width, int64_t height, std::string_view format)
 {
     if (width < 0 || height < 0 || width > kMaxDimension || height > kMaxDimension ||
         width * height > kMaxPixels) {
-        throw EInvalidGraphic(msg::Format(
-            "Cannot load %s image of %d x %d pixels: more than the limit of 268435456 pixels.",
-            {format, std::to_string(width), std::to_string(height)}));
+        throw EInvalidGraphic(
+            msg::Format(msg::kImageOverPixelCap, {format, std::to_string(width), std::to_string(height)}));
     }
 }
 

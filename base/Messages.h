@@ -16,6 +16,11 @@ inline constexpr const char* kInvalidFloatOp = "不正な浮動小数点数演�
 inline constexpr const char* kFloatZeroDivide = "0 による浮動小数点数除算";
 inline constexpr const char* kCannotCreateDirectory = "ディレクトリを作成することができません";
 
+// Our own texts, for what the system never said.
+inline constexpr const char* kImageSizeOverflow = "Image size overflow";
+inline constexpr const char* kImageOverPixelCap =
+    "Cannot load %s image of %d x %d pixels: more than the limit of 268435456 pixels.";
+
 // Replaces each %s or %d, left to right, by the next argument; "%%" is "%".
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 

@@ -1,5 +1,6 @@
 #include "base/SafeFileWriter.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,19 @@ mode_t DefaultFileMode()
     return 0666 & ~mask;
 }
 
+// Makes a rename in folder survive a power loss. Best effort: some file
+// systems refuse to sync a folder, and the file is complete and in place
+// either way; at worst a power loss brings back the old file, never an
+// empty one.
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 void WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write)
@@ -42,12 +56,18 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
     int fd = mkstemp(name.data());
     if (fd < 0)
         throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
-    std::string temp(name.data());
-    // mkstemp makes the file private; give it the mode a new file would get.
-    fchmod(fd, DefaultFileMode());
+    const std::string temp(name.data());
     try {
+        // mkstemp makes the file private; give it the mode a new file would get.
+        if (fchmod(fd, DefaultFileMode()) != 0) {
+            ::close(fd);
+            throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
+        }
         TFileStream stream(fd, temp);
         write(stream);
+        // On the device before it replaces anything: a power loss after the
+        // rename must not leave an empty file under the output's name.
+        stream.Sync();
         stream.Close();
         if (std::rename(temp.c_str(), path.c_str()) != 0)
             throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
@@ -55,6 +75,7 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
         ::unlink(temp.c_str());
         throw;
     }
+    SyncFolder(FolderOf(path));
 }
 
 }  // namespace kobalto

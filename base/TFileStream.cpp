@@ -1,5 +1,7 @@
 #include "base/TFileStream.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "base/Exceptions.h"
@@ -25,8 +27,10 @@ TFileStream::TFileStream(const std::string& path, Mode mode) : path_(path)
 TFileStream::TFileStream(int fd, const std::string& path) : path_(path)
 {
     file_ = fdopen(fd, "w+b");
-    if (!file_)
+    if (!file_) {
+        ::close(fd);
         throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
+    }
     std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
 }
 
@@ -54,6 +58,14 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)
     if (!(origin == TSeekOrigin::Current && offset == 0))
         fseeko(file_, offset, whence);
     return ftello(file_);
+}
+
+void TFileStream::Sync()
+{
+    if (!file_)
+        return;
+    if (std::fflush(file_) != 0 || ::fsync(fileno(file_)) != 0)
+        throw EWriteError(msg::kStreamWriteError);
 }
 
 void TFileStream::Close()

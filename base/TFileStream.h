@@ -12,7 +12,8 @@ class TFileStream : public TStream {
 public:
     enum class Mode { OpenRead, Create };
     TFileStream(const std::string& path, Mode mode);
-    // Takes over an already open descriptor for writing (used for temporaries).
+    // Takes over an already open descriptor for writing (used for
+    // temporaries); it is closed here even when this raises.
     TFileStream(int fd, const std::string& path);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
@@ -22,6 +23,9 @@ public:
     size_t Write(const void* buffer, size_t count) override;
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
 
+    // Writes the buffered bytes out and waits until the device holds them;
+    // raises EWriteError when either fails.
+    void Sync();
     // Flushes and closes; raises EWriteError when buffered data could not be
     // written. The destructor closes silently.
     void Close();

@@ -8,6 +8,7 @@
 #include "graphics/BmpBitfields.h"
 #include "graphics/BmpHeader.h"
 #include "graphics/BmpRle.h"
+#include "graphics/PackedIndex.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {
@@ -53,11 +54,8 @@ bool RowsCopyAsTheyAre(const TBmpHeader& h)
 
 void TwoBitToNibbles(const uint8_t* src, int width, uint8_t* out)
 {
-    std::memset(out, 0, (static_cast<size_t>(width) + 1) / 2);
-    for (int x = 0; x < width; ++x) {
-        const unsigned index = (src[x >> 2] >> (6 - 2 * (x & 3))) & 3;
-        out[x >> 1] |= static_cast<uint8_t>((x & 1) ? index : index << 4);
-    }
+    for (int x = 0; x < width; ++x)
+        WritePackedIndex(out, x, 4, ReadPackedIndex(src, x, 2));
 }
 
 // Keeps the bitmap's invariants whatever the file held: zero row padding, and
@@ -65,8 +63,8 @@ void TwoBitToNibbles(const uint8_t* src, int width, uint8_t* out)
 // alpha is not used).
 void CleanRows(const TBmpHeader& h, bool copied, TBitmap& out)
 {
-    const int bits = BitsPerPixel(out.PixelFormat()) == 15 ? 16 : BitsPerPixel(out.PixelFormat());
-    const size_t used = (static_cast<size_t>(h.width) * bits + 7) / 8;
+    const int bits = StorageBitsPerPixel(out.PixelFormat());
+    const size_t used = UsedRowBytes(h.width, out.PixelFormat());
     for (int y = 0; y < h.height; ++y) {
         uint8_t* row = out.ScanLine(y);
         if (used < out.Stride())

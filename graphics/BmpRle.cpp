@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "graphics/PackedIndex.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {
@@ -12,33 +13,24 @@ namespace {
 // Writes pixels of one row; columns at or past the width are dropped.
 class TRleRow {
 public:
-    TRleRow(uint8_t* row, int width, bool nibbles) : row_(row), width_(width), nibbles_(nibbles) {}
+    TRleRow(uint8_t* row, int width, bool nibbles) : row_(row), width_(width), bits_(nibbles ? 4 : 8) {}
 
     void Put(int x, unsigned index) const
     {
-        if (x >= width_)
-            return;
-        if (!nibbles_) {
-            row_[x] = static_cast<uint8_t>(index);
-            return;
-        }
-        uint8_t& b = row_[x >> 1];
-        b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | (index & 0x0F))
-                    : static_cast<uint8_t>((b & 0x0F) | (index << 4));
+        if (x < width_)
+            WritePackedIndex(row_, x, bits_, static_cast<uint8_t>(index));
     }
 
 private:
     uint8_t* row_;
     int width_;
-    bool nibbles_;
+    int bits_;
 };
 
 // The i-th pixel of a run: RLE4 packs two pixels a byte, high nibble first.
 unsigned RunPixel(uint8_t byte, int i, bool nibbles)
 {
-    if (!nibbles)
-        return byte;
-    return (i & 1) ? (byte & 0x0F) : (byte >> 4);
+    return nibbles ? ReadPackedIndex(&byte, i & 1, 4) : byte;
 }
 
 }  // namespace

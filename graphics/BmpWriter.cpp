@@ -5,6 +5,7 @@
 
 #include "base/Exceptions.h"
 #include "base/TByteWriter.h"
+#include "graphics/GraphicsMessages.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {
@@ -21,14 +22,14 @@ void WriteBmp(TStream& stream, const TBitmap& bitmap)
     const TPixelFormat format = bitmap.PixelFormat();
     const bool indexed = IsIndexed(format);
     const bool masks = format == TPixelFormat::pf16bit;
-    const int bits = BitsPerPixel(format) == 15 ? 16 : BitsPerPixel(format);
+    const int bits = StorageBitsPerPixel(format);
     const uint32_t colors = indexed ? static_cast<uint32_t>(bitmap.Palette().size()) : 0;
     const uint32_t tableSize = colors * 4 + (masks ? 12 : 0);
     const uint64_t imageSize = bitmap.ImageSize();
     const uint64_t offset = kFileHeaderSize + kInfoHeaderSize + tableSize;
     const uint64_t fileSize = offset + imageSize;
     if (fileSize > 0xFFFFFFFFu)
-        throw EInvalidGraphicOperation("Bitmap too large for a BMP file");
+        throw EInvalidGraphicOperation(msg::kBmpTooLarge);
 
     TByteWriter h;
     // File header.

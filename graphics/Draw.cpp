@@ -179,15 +179,4 @@ void StretchBitmap(TBitmap& target, const TBitmap& source)
     }
 }
 
-void FillRect(TBitmap& target, int left, int top, int right, int bottom, TColor color)
-{
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, target.Width());
-    bottom = std::min(bottom, target.Height());
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            target.SetPixel(x, y, color);
-}
-
 }  // namespace kobalto

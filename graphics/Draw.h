@@ -1,6 +1,6 @@
 #pragma once
-// Drawing between bitmaps: 1:1 copies, the nearest-neighbour stretch and
-// fills. All of them honour the source's transparency switch: pixels of the
+// Drawing between bitmaps: 1:1 copies and the nearest-neighbour stretch.
+// Both of them honour the source's transparency switch: pixels of the
 // key colour (the source's bottom-left pixel) are not drawn.
 #include "graphics/TColor.h"
 
@@ -16,8 +16,5 @@ void DrawBitmap(TBitmap& target, int x, int y, const TBitmap& source);
 // reducing, repeated evenly when enlarging. A 1-bit source combines the
 // pixels it drops with AND instead, so black survives at the expense of white.
 void StretchBitmap(TBitmap& target, const TBitmap& source);
-
-// Fills the rectangle [left, right) × [top, bottom), clipped.
-void FillRect(TBitmap& target, int left, int top, int right, int bottom, TColor color);
 
 }  // namespace kobalto

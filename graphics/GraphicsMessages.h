@@ -10,4 +10,7 @@ inline constexpr const char* kCannotSaveKind = "%s は保存できません";
 inline constexpr const char* kCannotAssign = "%s に代入できません";
 inline constexpr const char* kMetafileTooLarge = "A %s file cannot hold a picture of %s x %s pixels.";
 
+// Our own texts.
+inline constexpr const char* kBmpTooLarge = "Bitmap too large for a BMP file";
+
 }  // namespace kobalto::msg

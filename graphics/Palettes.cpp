@@ -15,6 +15,17 @@ constexpr TRGBQuad kVga[16] = {
 
 }  // namespace
 
+std::vector<TRGBQuad> GreyPalette(int bits)
+{
+    const int count = 1 << bits;
+    std::vector<TRGBQuad> ramp(static_cast<size_t>(count));
+    for (int v = 0; v < count; ++v) {
+        const auto g = static_cast<uint8_t>(v * 255 / (count - 1));
+        ramp[static_cast<size_t>(v)] = TRGBQuad{g, g, g, 0};
+    }
+    return ramp;
+}
+
 std::vector<TRGBQuad> StandardPalette(TPixelFormat format)
 {
     switch (format) {

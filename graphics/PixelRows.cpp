@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "graphics/PackedIndex.h"
 #include "graphics/Palettes.h"
 #include "graphics/TBitmap.h"
 
@@ -31,13 +32,12 @@ void RowToBgr24(const TBitmap& bitmap, int y, uint8_t* out)
     const auto& pal = bitmap.Palette();
     switch (bitmap.PixelFormat()) {
     case TPixelFormat::pf1bit:
+    case TPixelFormat::pf4bit: {
+        const int bits = BitsPerPixel(bitmap.PixelFormat());
         for (int x = 0; x < w; ++x)
-            PutEntry(pal, (row[x >> 3] >> (7 - (x & 7))) & 1, out + 3 * x);
+            PutEntry(pal, ReadPackedIndex(row, x, bits), out + 3 * x);
         break;
-    case TPixelFormat::pf4bit:
-        for (int x = 0; x < w; ++x)
-            PutEntry(pal, (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4), out + 3 * x);
-        break;
+    }
     case TPixelFormat::pf8bit:
         for (int x = 0; x < w; ++x)
             PutEntry(pal, row[x], out + 3 * x);
@@ -88,18 +88,9 @@ void Bgr24ToRow(TBitmap& bitmap, int y, const uint8_t* in)
             cache.emplace(key, i);
             return i;
         };
-        if (format == TPixelFormat::pf8bit) {
-            for (int x = 0; x < w; ++x)
-                row[x] = index(in + 3 * x);
-        } else if (format == TPixelFormat::pf4bit) {
-            std::memset(row, 0, (static_cast<size_t>(w) + 1) / 2);
-            for (int x = 0; x < w; ++x)
-                row[x >> 1] |= static_cast<uint8_t>((index(in + 3 * x) & 0x0F) << ((x & 1) ? 0 : 4));
-        } else {
-            std::memset(row, 0, (static_cast<size_t>(w) + 7) / 8);
-            for (int x = 0; x < w; ++x)
-                row[x >> 3] |= static_cast<uint8_t>((index(in + 3 * x) & 1) << (7 - (x & 7)));
-        }
+        const int bits = BitsPerPixel(format);
+        for (int x = 0; x < w; ++x)
+            WritePackedIndex(row, x, bits, index(in + 3 * x));
         return;
     }
     switch (format) {

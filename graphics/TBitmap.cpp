@@ -12,6 +12,7 @@
 #include "graphics/BmpReader.h"
 #include "graphics/BmpWriter.h"
 #include "graphics/Draw.h"
+#include "graphics/PackedIndex.h"
 #include "graphics/Palettes.h"
 #include "graphics/PixelRows.h"
 
@@ -49,6 +50,16 @@ int BitsPerPixel(TPixelFormat format)
     return 24;
 }
 
+int StorageBitsPerPixel(TPixelFormat format)
+{
+    return format == TPixelFormat::pf15bit ? 16 : BitsPerPixel(format);
+}
+
+size_t UsedRowBytes(int width, TPixelFormat format)
+{
+    return (static_cast<size_t>(width) * static_cast<size_t>(StorageBitsPerPixel(format)) + 7) / 8;
+}
+
 bool IsIndexed(TPixelFormat format)
 {
     return format == TPixelFormat::pf1bit || format == TPixelFormat::pf4bit || format == TPixelFormat::pf8bit;
@@ -56,11 +67,7 @@ bool IsIndexed(TPixelFormat format)
 
 size_t TBitmap::StrideFor(int width, TPixelFormat format)
 {
-    int bits = BitsPerPixel(format);
-    if (bits == 15)
-        bits = 16;
-    size_t rowBits = static_cast<size_t>(width) * static_cast<size_t>(bits);
-    return ((rowBits + 31) / 32) * 4;
+    return (UsedRowBytes(width, format) + 3) / 4 * 4;
 }
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format)
@@ -134,12 +141,13 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format)
             throw EOutOfMemory();
         AdviseHugePages(bits.get(), size);
     }
-    // Row padding is zero so that written files are reproducible.
-    const int bits_per_pixel = BitsPerPixel(format) == 15 ? 16 : BitsPerPixel(format);
-    const size_t used = (static_cast<size_t>(width) * bits_per_pixel + 7) / 8;
-    if (used < stride)
+    // Row padding is zero so that written files are reproducible; that takes
+    // in the unused low bits of a packed row's last byte, which pixel writes
+    // leave as they are.
+    const size_t whole = static_cast<size_t>(width) * static_cast<size_t>(StorageBitsPerPixel(format)) / 8;
+    if (whole < stride)
         for (int y = 0; y < height; ++y)
-            std::memset(bits.get() + static_cast<size_t>(y) * stride + used, 0, stride - used);
+            std::memset(bits.get() + static_cast<size_t>(y) * stride + whole, 0, stride - whole);
     width_ = width;
     height_ = height;
     format_ = format;
@@ -164,8 +172,8 @@ void TBitmap::SetSize(int width, int height)
     grown.Fill(kWhite);
     const int rows = std::min(height, height_);
     const int columns = std::min(width, width_);
-    const int bits = BitsPerPixel(format_) == 15 ? 16 : BitsPerPixel(format_);
-    const size_t bytes = (static_cast<size_t>(columns) * bits + 7) / 8;
+    const int bits = StorageBitsPerPixel(format_);
+    const size_t bytes = UsedRowBytes(columns, format_);
     // Pixels past the old width that share the last copied byte.
     const int tailEnd = std::min(width, static_cast<int>(bytes * 8 / bits));
     for (int y = 0; y < rows; ++y) {
@@ -205,9 +213,9 @@ TColor TBitmap::Pixel(int x, int y) const
         return i < palette_.size() ? TColor{palette_[i].red, palette_[i].green, palette_[i].blue} : kBlack;
     };
     switch (format_) {
-    case TPixelFormat::pf1bit: return entry((row[x >> 3] >> (7 - (x & 7))) & 1);
-    case TPixelFormat::pf4bit: return entry((x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4));
-    case TPixelFormat::pf8bit: return entry(row[x]);
+    case TPixelFormat::pf1bit:
+    case TPixelFormat::pf4bit:
+    case TPixelFormat::pf8bit: return entry(ReadPackedIndex(row, x, BitsPerPixel(format_)));
     case TPixelFormat::pf24bit: return {row[3 * x + 2], row[3 * x + 1], row[3 * x]};
     case TPixelFormat::pf32bit: return {row[4 * x + 2], row[4 * x + 1], row[4 * x]};
     default: {
@@ -237,21 +245,11 @@ void TBitmap::SetPixel(int x, int y, TColor color)
         row[4 * x + 2] = color.red;
         row[4 * x + 3] = 0;
         return;
+    case TPixelFormat::pf1bit:
+    case TPixelFormat::pf4bit:
     case TPixelFormat::pf8bit:
-        row[x] = static_cast<uint8_t>(NearestPaletteIndex(palette_, color));
+        WritePackedIndex(row, x, BitsPerPixel(format_), static_cast<uint8_t>(NearestPaletteIndex(palette_, color)));
         return;
-    case TPixelFormat::pf4bit: {
-        auto i = static_cast<uint8_t>(NearestPaletteIndex(palette_, color) & 0x0F);
-        uint8_t& b = row[x >> 1];
-        b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | i) : static_cast<uint8_t>((b & 0x0F) | (i << 4));
-        return;
-    }
-    case TPixelFormat::pf1bit: {
-        uint8_t bit = static_cast<uint8_t>(0x80 >> (x & 7));
-        uint8_t& b = row[x >> 3];
-        b = (NearestPaletteIndex(palette_, color) & 1) ? (b | bit) : (b & ~bit);
-        return;
-    }
     case TPixelFormat::pf15bit:
     case TPixelFormat::pf16bit: {
         unsigned v = format_ == TPixelFormat::pf15bit

@@ -74,6 +74,8 @@ public:
     void SaveToStream(TStream& stream) const override;  // a BMP file in this format
     void AssignBitmap(const TBitmap& source) override { *this = source; }
     void Draw(TBitmap& target, int x, int y) const override;
+    // The pixels as they are, moved out without a copy.
+    std::unique_ptr<TBitmap> TakeWorkingBitmap() override { return std::make_unique<TBitmap>(std::move(*this)); }
 
     // Drops the pixels: 0 × 0, format kept.
     void Clear();

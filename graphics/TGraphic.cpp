@@ -3,6 +3,7 @@
 #include "base/Exceptions.h"
 #include "base/SafeFileWriter.h"
 #include "base/TFileStream.h"
+#include "graphics/TBitmap.h"
 #include "graphics/GraphicsMessages.h"
 
 namespace kobalto {
@@ -26,6 +27,13 @@ void TGraphic::SaveToFile(const std::string& path) const
 void TGraphic::AssignBitmap(const TBitmap&)
 {
     throw EInvalidGraphicOperation(msg::Format(msg::kCannotAssign, {ClassName()}));
+}
+
+std::unique_ptr<TBitmap> TGraphic::TakeWorkingBitmap()
+{
+    auto bitmap = std::make_unique<TBitmap>(Width(), Height(), TPixelFormat::pf24bit);
+    Draw(*bitmap, 0, 0);
+    return bitmap;
 }
 
 }  // namespace kobalto

@@ -38,6 +38,13 @@ public:
     // Transparent parts leave the target's pixels as they were.
     virtual void Draw(TBitmap& target, int x, int y) const = 0;
 
+    // The picture as the scaler's working bitmap: full size, upright, 24 bits
+    // with transparent parts on white (a bitmap keeps its format and its own
+    // pixels). The picture may hand its pixels over and be empty afterwards.
+    // By default it draws itself onto a white bitmap; kinds with a cheaper
+    // way override this.
+    virtual std::unique_ptr<TBitmap> TakeWorkingBitmap();
+
     bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool on) { transparent_ = on; }
 

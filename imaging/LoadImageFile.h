@@ -12,8 +12,10 @@ namespace kobalto {
 using MessagePump = std::function<void()>;
 
 // Loads path into holder: icons through the icon readers, everything else
-// through the picture registry; with convert, non-icon pictures become 24-bit
-// working bitmaps (bitmaps keep their format until they are scaled). False,
+// through the picture registry; with convert, non-icon pictures become
+// working bitmaps as TGraphic::TakeWorkingBitmap makes them (full size,
+// upright, 24 bits on white; bitmaps keep their format until they are
+// scaled). Without convert the picture stays as its reader left it. False,
 // with the holder unchanged, when the file is missing or its extension is not
 // accepted. A reader's failure clears the holder and passes on, so a damaged
 // file is never mistaken for the picture loaded before it. Ends by letting

@@ -25,7 +25,6 @@ public:
     // empty bitmap first.
     TBitmap& Bitmap();
 
-    bool TransparentFlag() const { return transparent_; }
     void SetTransparentFlag(bool on) { transparent_ = on; }
 
     int NominalWidth() const { return nominalWidth_; }

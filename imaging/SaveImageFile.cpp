@@ -67,6 +67,14 @@ bool HasWriterFor(const std::string& path)
     return false;
 }
 
+std::vector<std::string> WriterExtensions()
+{
+    std::vector<std::string> extensions;
+    for (const WriterRow& row : WriterTable())
+        extensions.push_back(row.extension);
+    return extensions;
+}
+
 bool SaveImageFile(TBitmap& bitmap, const std::string& path, bool transparent, int)
 {
     const std::string e = LowerFileExt(path);

@@ -1,6 +1,7 @@
 #pragma once
 // Writing the working bitmap in the format its path's extension names.
 #include <string>
+#include <vector>
 
 #include "graphics/TBitmap.h"
 
@@ -17,6 +18,10 @@ bool SaveImageFile(TBitmap& bitmap, const std::string& path, bool transparent, i
 
 // True when SaveImageFile has a writer for the path's extension.
 bool HasWriterFor(const std::string& path);
+
+// The writer table's extensions (lower case, with the dot), in the order
+// they are tried.
+std::vector<std::string> WriterExtensions();
 
 // An uncompressed 24-bit BMP; writes nothing unless the extension is ".bmp",
 // ".dib" or ".rle".

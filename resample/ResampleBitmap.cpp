@@ -7,15 +7,12 @@
 #include "base/Exceptions.h"
 #include "graphics/TBitmap.h"
 #include "resample/ResampleFilters.h"
+#include "resample/ResampleMessages.h"
 #include "resample/TBmpData24.h"
 
 namespace kobalto {
 
 namespace {
-
-constexpr const char* kNoBitmap = "Cannot resample: there is no bitmap";
-constexpr const char* kEmptySource = "Cannot resample an empty bitmap; the source needs at least 1 x 1 pixels";
-constexpr const char* kNegativeTarget = "Cannot resample to a negative size";
 
 // The fixed frame of one resampling: source, target and the extended ratios
 // that map a target pixel back to its source point.
@@ -152,7 +149,7 @@ std::unique_ptr<TBitmap> CloneBitmap(const TBitmap& bitmap)
 bool ResampleBitmap(std::unique_ptr<TBitmap>& bitmap, int newWidth, int newHeight, TResampleFilter filter)
 {
     if (!bitmap)
-        throw EInvalidGraphicOperation(kNoBitmap);
+        throw EInvalidGraphicOperation(msg::kResampleNoBitmap);
     TBitmap& source = *bitmap;
     if (source.PixelFormat() != TPixelFormat::pf24bit)
         return false;
@@ -162,9 +159,9 @@ bool ResampleBitmap(std::unique_ptr<TBitmap>& bitmap, int newWidth, int newHeigh
     // An empty source would be read outside its rows; a negative side has no
     // meaning. Both are refused rather than guessed at.
     if (source.Width() <= 0 || source.Height() <= 0)
-        throw EInvalidGraphicOperation(kEmptySource);
+        throw EInvalidGraphicOperation(msg::kResampleEmptySource);
     if (newWidth < 0 || newHeight < 0)
-        throw EInvalidGraphicOperation(kNegativeTarget);
+        throw EInvalidGraphicOperation(msg::kResampleNegativeTarget);
 
     // The target starts as the source's top-left corner on white; filters
     // outside the named six leave it so.

@@ -4,7 +4,8 @@
 #   tools/install-deps.sh [--run | --list] [PACKAGE...]
 # --run: only what building and starting the programs needs (./run.sh).
 # --list: prints every package named here, one a line, and installs nothing.
-# Extra PACKAGEs are installed too. tools/check-deps.sh keeps these lists
+# Extra PACKAGEs are installed too (tools/fuzz.sh adds clang's packages, so
+# that ./test.sh stays lean). tools/check-deps.sh keeps these lists
 # honest: every package the build or a test uses must stand here.
 set -euo pipefail
 

@@ -152,6 +152,8 @@ std::vector<TRGBQuad> CreateOptimizedPaletteFromManyBitmaps(std::span<const TBit
 {
     if (bitmaps.empty())
         throw EGIFException(msg::kGifInvalidBitmapList);
+    if (colorCount < 1 || colorCount > 256)
+        throw EGIFException(msg::kGifInvalidColorCount);
     const int reserved = reserveSystemColors ? 20 : 0;
     const int wanted = colorCount - reserved < 1 ? 1 : colorCount - reserved;
     TColorQuantizer quantizer(wanted, colorBits);

@@ -23,7 +23,6 @@ public:
 
     // The leaves' mean colours, depth first with children in index order.
     std::vector<TColor> Colors() const;
-    int LeafCount() const { return leafCount_; }
 
 private:
     static constexpr int32_t kNone = -1;
@@ -58,7 +57,8 @@ private:
 // together. With reserveSystemColors the twenty static colours of the
 // platform take the first and last ten entries and the picture's colours the
 // rest. Entries beyond the colours found are black. An empty list raises
-// EInvalidGraphic "Invalid bitmap list".
+// EGIFException "Invalid bitmap list", a colorCount outside 1 to 256
+// "Invalid color count: a palette holds 1 to 256 colors".
 std::vector<TRGBQuad> CreateOptimizedPaletteFromManyBitmaps(std::span<const TBitmap* const> bitmaps, int colorCount,
                                                             int colorBits, bool reserveSystemColors);
 

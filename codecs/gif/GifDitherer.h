@@ -22,10 +22,6 @@ public:
     // Then turns round for the next row.
     virtual void DitherRow(const uint8_t* bgr, uint8_t* indices);
 
-    int Direction() const { return direction_; }
-    // The column the next row starts at.
-    int Column() const { return column_; }
-
 protected:
     void NextLine();
 

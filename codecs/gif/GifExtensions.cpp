@@ -1,7 +1,5 @@
 #include "codecs/gif/GifExtensions.h"
 
-#include <algorithm>
-
 #include "codecs/gif/GifError.h"
 #include "codecs/gif/GifMessages.h"
 
@@ -21,16 +19,6 @@ void SkipGifSubBlocks(TByteReader& in)
 {
     for (uint8_t n = in.U8(); n != 0; n = in.U8())
         in.Skip(n);
-}
-
-void WriteGifSubBlocks(TByteWriter& out, const std::vector<uint8_t>& data)
-{
-    for (size_t pos = 0; pos < data.size(); pos += 255) {
-        const size_t n = std::min<size_t>(255, data.size() - pos);
-        out.U8(static_cast<uint8_t>(n));
-        out.Bytes(std::span<const uint8_t>(data).subspan(pos, n));
-    }
-    out.U8(0);
 }
 
 void TGIFExtension::Write(TByteWriter& out) const
@@ -69,14 +57,6 @@ void TGIFDataExtension::Read(TByteReader& in)
         auto block = in.Take(n);
         blocks_.emplace_back(block.begin(), block.end());
     }
-}
-
-void TGIFDataExtension::AddBlock(std::vector<uint8_t> block)
-{
-    // Longer contents become several sub-blocks.
-    for (size_t pos = 0; pos < block.size(); pos += 255)
-        blocks_.emplace_back(block.begin() + static_cast<std::ptrdiff_t>(pos),
-                             block.begin() + static_cast<std::ptrdiff_t>(std::min(block.size(), pos + 255)));
 }
 
 void TGIFDataExtension::WriteData(TByteWriter& out) const

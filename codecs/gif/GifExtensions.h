@@ -71,7 +71,6 @@ public:
 
     // The sub-blocks' contents, each without its length byte.
     const std::vector<std::vector<uint8_t>>& Blocks() const { return blocks_; }
-    void AddBlock(std::vector<uint8_t> block);
 
 protected:
     void WriteData(TByteWriter& out) const override;
@@ -86,7 +85,5 @@ private:
 std::vector<uint8_t> ReadGifSubBlocks(TByteReader& in);
 // Skips data sub-blocks up to and including their terminator.
 void SkipGifSubBlocks(TByteReader& in);
-// Writes data as sub-blocks of at most 255 bytes and the terminator.
-void WriteGifSubBlocks(TByteWriter& out, const std::vector<uint8_t>& data);
 
 }  // namespace kobalto

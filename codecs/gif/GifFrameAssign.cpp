@@ -1,9 +1,11 @@
 #include "codecs/gif/GifFrameAssign.h"
 
+#include <cstring>
 #include <vector>
 
 #include "codecs/gif/GifError.h"
 #include "codecs/gif/GifMessages.h"
+#include "graphics/PackedIndex.h"
 #include "graphics/PixelRows.h"
 #include "graphics/TBitmap.h"
 
@@ -11,25 +13,20 @@ namespace kobalto {
 
 namespace {
 
-// Index of pixel x in an indexed row.
-uint8_t IndexAt(const uint8_t* row, int x, TPixelFormat format)
-{
-    switch (format) {
-    case TPixelFormat::pf1bit: return static_cast<uint8_t>((row[x >> 3] >> (7 - (x & 7))) & 1);
-    case TPixelFormat::pf4bit: return static_cast<uint8_t>((x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4));
-    default: return row[x];
-    }
-}
-
 void TakeIndices(const TBitmap& indexed, TGIFFrame& frame)
 {
     frame.colorMap.AssignPalette(indexed.Palette());
     const int w = indexed.Width();
+    const int bits = BitsPerPixel(indexed.PixelFormat());
     for (int y = 0; y < indexed.Height(); ++y) {
         const uint8_t* row = indexed.ScanLine(y);
         uint8_t* out = frame.data.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+        if (bits == 8) {
+            std::memcpy(out, row, static_cast<size_t>(w));
+            continue;
+        }
         for (int x = 0; x < w; ++x)
-            out[x] = IndexAt(row, x, indexed.PixelFormat());
+            out[x] = ReadPackedIndex(row, x, bits);
     }
 }
 

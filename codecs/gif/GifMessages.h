@@ -13,5 +13,7 @@ inline constexpr const char* kGifColorNotInTable = "Color not in color table";
 inline constexpr const char* kGifInvalidBitmapList = "Invalid bitmap list";
 inline constexpr const char* kGifEmptyImage = "Cannot write a GIF image without pixels";
 inline constexpr const char* kGifImageTooLarge = "Image is too large for GIF";
+inline constexpr const char* kGifRunLengthNotWritten = "GIF run-length compression is not available; only LZW is written.";
+inline constexpr const char* kGifInvalidColorCount = "Invalid color count: a palette holds 1 to 256 colors";
 
 }  // namespace kobalto::msg

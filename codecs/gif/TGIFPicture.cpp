@@ -55,7 +55,7 @@ void TGIFPicture::LoadFromStream(TStream& stream)
 void TGIFPicture::SaveToStream(TStream& stream) const
 {
     if (compression_ != TGIFCompression::kLzw)
-        throw EGIFException("GIF run-length compression is not available; only LZW is written.");
+        throw EGIFException(msg::kGifRunLengthNotWritten);
     TByteWriter out;
     WriteGif(header_, frames_, out);
     stream.WriteBuffer(out.Data().data(), out.Size());

@@ -1,5 +1,6 @@
 #include "codecs/jpeg/JpegCmyk.h"
 
+#include "graphics/Palettes.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {
@@ -26,11 +27,7 @@ void CmykRowToBgr(uint8_t* row, int width, bool inverted)
 TBitmap GreyBitmapOf(const TBitmap& bitmap)
 {
     TBitmap grey(bitmap.Width(), bitmap.Height(), TPixelFormat::pf8bit);
-    grey.Palette().resize(256);
-    for (int i = 0; i < 256; ++i) {
-        const auto v = static_cast<uint8_t>(i);
-        grey.Palette()[static_cast<size_t>(i)] = TRGBQuad{v, v, v, 0};
-    }
+    grey.Palette() = GreyPalette(8);
     for (int y = 0; y < bitmap.Height(); ++y) {
         const uint8_t* in = bitmap.ScanLine(y);
         uint8_t* out = grey.ScanLine(y);

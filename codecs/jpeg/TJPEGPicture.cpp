@@ -100,6 +100,16 @@ std::unique_ptr<TBitmap> TJPEGPicture::ReleaseBitmap()
     return std::move(bitmap_);
 }
 
+std::unique_ptr<TBitmap> TJPEGPicture::TakeWorkingBitmap()
+{
+    SetScale(TJPEGScale::jsFullSize);
+    SetPixelFormat(TJPEGPixelFormat::jf24Bit);
+    SetPerformance(TJPEGPerformance::jpBestQuality);
+    std::unique_ptr<TBitmap> bitmap = ReleaseBitmap();
+    bitmap->SetPixelFormat(TPixelFormat::pf24bit);  // a grey file decodes to 8 bits
+    return bitmap;
+}
+
 void TJPEGPicture::Draw(TBitmap& target, int x, int y) const { DrawBitmap(target, x, y, Bitmap()); }
 
 void TJPEGPicture::DropDecodedBitmap()

@@ -47,6 +47,10 @@ public:
     // Keeps a copy of source and drops any compressed data.
     void AssignBitmap(const TBitmap& source) override;
     void Draw(TBitmap& target, int x, int y) const override;
+    // Decodes at full size, 24 bits and best quality, whatever the settings
+    // said, and hands the decoded bitmap over: it is the biggest thing a
+    // batch holds.
+    std::unique_ptr<TBitmap> TakeWorkingBitmap() override;
 
     // The decoded bitmap, decoded now if there is none.
     const TBitmap& Bitmap() const;
@@ -63,7 +67,6 @@ public:
     void SetCompressionQuality(int quality) { settings_.compressionQuality = quality; }
     void SetGrayscale(bool on) { settings_.grayscale = on; }
     void SetProgressiveDisplay(bool on) { settings_.progressiveDisplay = on; }
-    void SetProgressiveEncoding(bool on) { settings_.progressiveEncoding = on; }
     void SetSmoothing(bool on) { settings_.smoothing = on; }
     // These three change the decoded pixels: a different value drops the
     // decoded bitmap, to be decoded again when needed.

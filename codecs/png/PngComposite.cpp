@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics/PackedIndex.h"
 #include "graphics/PixelRows.h"
 
 namespace kobalto {
@@ -30,18 +31,6 @@ std::array<Entry, 256> EntryTable(const PngImage& image)
     return table;
 }
 
-unsigned IndexAt(const uint8_t* row, int bits, int x)
-{
-    switch (bits) {
-    case 8:
-        return row[x];
-    case 4:
-        return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
-    default:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    }
-}
-
 // Pixels [x0, x1) of source row sy over out (3 bytes per pixel, starting
 // with pixel x0).
 void PutRow(const PngImage& image, const std::array<Entry, 256>& table, int sy, int x0, int x1, uint8_t* out)
@@ -50,7 +39,7 @@ void PutRow(const PngImage& image, const std::array<Entry, 256>& table, int sy, 
     if (image.Indexed()) {
         const int bits = BitsPerPixel(image.pixels.PixelFormat());
         for (int x = x0; x < x1; ++x, out += 3) {
-            const Entry& e = table[IndexAt(src, bits, x)];
+            const Entry& e = table[ReadPackedIndex(src, x, bits)];
             if (e.alpha == 255) {
                 out[0] = e.blue;
                 out[1] = e.green;

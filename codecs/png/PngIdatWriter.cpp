@@ -2,6 +2,7 @@
 
 #include "base/Exceptions.h"
 #include "codecs/png/PngChunkWriter.h"
+#include "codecs/png/PngMessages.h"
 
 namespace kobalto {
 
@@ -12,7 +13,7 @@ PngIdatWriter::PngIdatWriter(TStream& out, int level, size_t bufferSize) : out_(
     if (rc == Z_MEM_ERROR)
         throw EOutOfMemory();
     if (rc != Z_OK)
-        throw EInvalidGraphicOperation(z_.msg ? z_.msg : "deflate cannot start");
+        throw EInvalidGraphicOperation(z_.msg ? z_.msg : msg::kPngDeflateCannotStart);
     z_.next_out = buffer_.data();
     z_.avail_out = static_cast<uInt>(buffer_.size());
 }
@@ -34,7 +35,7 @@ void PngIdatWriter::Deflate(int flush)
     for (;;) {
         const int rc = deflate(&z_, flush);
         if (rc == Z_STREAM_ERROR)
-            throw EInvalidGraphicOperation("deflate failed");
+            throw EInvalidGraphicOperation(msg::kPngDeflateFailed);
         if (z_.avail_out == 0)
             WriteChunk(buffer_.size());
         if (rc == Z_STREAM_END) {

@@ -1,6 +1,8 @@
 #pragma once
 // Texts of the PNG picture class, verbatim (spelling included): users and
 // support know them by heart.
+#include "base/Messages.h"
+
 namespace kobalto::msg {
 
 inline constexpr const char* kPngInvalidFileHeader =
@@ -32,6 +34,12 @@ inline constexpr const char* kPngZlibError =
 inline constexpr const char* kPngMissingMultipleIdat =
     "This \"Portable Network Graphics\" image is invalid because it has missing image parts.";
 inline constexpr const char* kPngInvalidPalette = "The \"Portable Network Graphics\" image contains an invalid palette.";
+
+// Our own texts, for the writer and the encoder settings.
+inline constexpr const char* kPngBadSetting = "Invalid PNG encoder setting: %s";
+inline constexpr const char* kPngEmptyPicture = "An empty picture cannot be written as a PNG image.";
+inline constexpr const char* kPngDeflateCannotStart = "deflate cannot start";
+inline constexpr const char* kPngDeflateFailed = "deflate failed";
 
 // Descriptions given with a decompression failure that zlib did not name.
 inline constexpr const char* kPngBadFilterType = "invalid filter type";

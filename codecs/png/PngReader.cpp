@@ -6,6 +6,7 @@
 #include "codecs/png/PngImageDecoder.h"
 #include "codecs/png/PngInflater.h"
 #include "codecs/png/PngPalette.h"
+#include "graphics/Palettes.h"
 
 namespace kobalto {
 
@@ -21,11 +22,10 @@ bool SafeToCopy(const PngChunkHeader& h)
 
 std::vector<TRGBQuad> GreyRamp(int depth, const PngGamma& gamma)
 {
-    const int count = 1 << depth;
-    std::vector<TRGBQuad> ramp(static_cast<size_t>(count));
-    for (int v = 0; v < count; ++v) {
-        const uint8_t g = gamma.Forward()[static_cast<size_t>(v * 255 / (count - 1))];
-        ramp[static_cast<size_t>(v)] = TRGBQuad{g, g, g, 0};
+    std::vector<TRGBQuad> ramp = GreyPalette(depth);
+    for (TRGBQuad& q : ramp) {
+        const uint8_t g = gamma.Forward()[q.red];
+        q = TRGBQuad{g, g, g, 0};
     }
     return ramp;
 }

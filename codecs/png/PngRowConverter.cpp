@@ -2,28 +2,11 @@
 
 #include <cstring>
 
+#include "graphics/PackedIndex.h"
+
 namespace kobalto {
 
 namespace {
-
-void PutIndex(uint8_t* out, int bits, uint32_t x, unsigned v)
-{
-    switch (bits) {
-    case 8:
-        out[x] = static_cast<uint8_t>(v);
-        break;
-    case 4: {
-        const int shift = (x & 1) ? 0 : 4;
-        out[x >> 1] = static_cast<uint8_t>((out[x >> 1] & ~(0x0F << shift)) | (v << shift));
-        break;
-    }
-    default: {
-        const int shift = 7 - static_cast<int>(x & 7);
-        out[x >> 3] = static_cast<uint8_t>((out[x >> 3] & ~(1 << shift)) | (v << shift));
-        break;
-    }
-    }
-}
 
 inline uint16_t Sample16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 
@@ -58,11 +41,11 @@ void StoreIndexedRow(const uint8_t* raw, uint32_t count, int depth, uint8_t* out
     }
     if (depth == 8) {
         for (uint32_t i = 0; i < count; ++i)
-            PutIndex(out, bits, x0 + i * dx, raw[i]);
+            WritePackedIndex(out, static_cast<int>(x0 + i * dx), bits, raw[i]);
         return;
     }
     for (uint32_t i = 0; i < count; ++i)
-        PutIndex(out, bits, x0 + i * dx, PackedSample(raw, i, depth));
+        WritePackedIndex(out, static_cast<int>(x0 + i * dx), bits, ReadPackedIndex(raw, static_cast<int>(i), depth));
 }
 
 void ConvertDirectRow(const PngHeader& header, const uint8_t* raw, uint32_t count, uint8_t* bgr, uint8_t* alpha,

@@ -11,13 +11,6 @@
 
 namespace kobalto {
 
-// Sample i of a row of 1-, 2- or 4-bit samples, leftmost in the high bits.
-inline unsigned PackedSample(const uint8_t* row, uint32_t i, int depth)
-{
-    const uint32_t bit = i * static_cast<uint32_t>(depth);
-    return (row[bit >> 3] >> (8 - depth - (bit & 7))) & ((1u << depth) - 1);
-}
-
 // Stores count samples of depth bits (1, 2, 4 or 8) into out, a row of an
 // indexed bitmap of bits per pixel (1, 4 or 8, at least depth).
 void StoreIndexedRow(const uint8_t* raw, uint32_t count, int depth, uint8_t* out, int bits, uint32_t x0,

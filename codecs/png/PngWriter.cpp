@@ -7,6 +7,7 @@
 #include "codecs/png/PngIdatWriter.h"
 #include "codecs/png/PngRowConverter.h"
 #include "codecs/png/PngSignature.h"
+#include "graphics/PackedIndex.h"
 
 namespace kobalto {
 
@@ -103,9 +104,8 @@ void GatherPass(const PngHeader& header, const uint8_t* row, const PngPass& pass
     }
     std::memset(out, 0, header.RowBytes(columns));
     for (uint32_t i = 0; i < columns; ++i) {
-        const unsigned v = PackedSample(row, pass.x0 + i * pass.dx, bits);
-        const uint32_t bit = i * static_cast<uint32_t>(bits);
-        out[bit >> 3] = static_cast<uint8_t>(out[bit >> 3] | (v << (8 - bits - (bit & 7))));
+        const uint8_t v = ReadPackedIndex(row, static_cast<int>(pass.x0 + i * pass.dx), bits);
+        WritePackedIndex(out, static_cast<int>(i), bits, v);
     }
 }
 

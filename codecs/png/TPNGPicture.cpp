@@ -2,6 +2,7 @@
 
 #include "base/Exceptions.h"
 #include "codecs/png/PngComposite.h"
+#include "codecs/png/PngMessages.h"
 #include "codecs/png/PngReader.h"
 
 namespace kobalto {
@@ -10,7 +11,7 @@ namespace {
 
 [[noreturn]] void BadSetting(const char* what)
 {
-    throw EInvalidGraphicOperation(std::string("Invalid PNG encoder setting: ") + what);
+    throw EInvalidGraphicOperation(msg::Format(msg::kPngBadSetting, {what}));
 }
 
 }  // namespace
@@ -33,7 +34,7 @@ void TPNGPicture::LoadFromStream(TStream& stream)
 void TPNGPicture::SaveToStream(TStream& stream) const
 {
     if (Empty())
-        throw EInvalidGraphicOperation("An empty picture cannot be written as a PNG image.");
+        throw EInvalidGraphicOperation(msg::kPngEmptyPicture);
     WritePng(stream, image_, settings_, gamma_, kept_);
 }
 
@@ -81,6 +82,13 @@ std::unique_ptr<TBitmap> TPNGPicture::TakeBitmapOnWhite()
     auto bitmap = std::make_unique<TBitmap>(std::move(image_.pixels));
     ClearChunks();
     return bitmap;
+}
+
+std::unique_ptr<TBitmap> TPNGPicture::TakeWorkingBitmap()
+{
+    if (std::unique_ptr<TBitmap> bitmap = TakeBitmapOnWhite())
+        return bitmap;
+    return TGraphic::TakeWorkingBitmap();
 }
 
 void TPNGPicture::SetFilterSet(uint8_t filterSet)

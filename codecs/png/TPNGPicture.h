@@ -44,6 +44,8 @@ public:
     // handing over its 24-bit pixels instead of copying them; the picture
     // is empty afterwards. Null for indexed pixels, which are drawn.
     std::unique_ptr<TBitmap> TakeBitmapOnWhite();
+    // TakeBitmapOnWhite where it can, drawing otherwise.
+    std::unique_ptr<TBitmap> TakeWorkingBitmap() override;
 
     const PngImage& Image() const { return image_; }
     const PngEncoderSettings& Settings() const { return settings_; }

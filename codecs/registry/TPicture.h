@@ -28,7 +28,6 @@ public:
 
     TGraphic* Graphic() const { return graphic_.get(); }
     void SetGraphic(std::unique_ptr<TGraphic> graphic) { graphic_ = std::move(graphic); }
-    std::unique_ptr<TGraphic> ReleaseGraphic() { return std::move(graphic_); }
 
 private:
     std::unique_ptr<TGraphic> graphic_;

@@ -13,6 +13,7 @@
 #include "base/SafeFileWriter.h"
 #include "base/TByteReader.h"
 #include "base/TByteWriter.h"
+#include "formats/FormatsMessages.h"
 #include "base/TFileStream.h"
 #include "graphics/GraphicsMessages.h"
 #include "graphics/PixelRows.h"
@@ -62,8 +63,7 @@ TBitmap64::TBitmap64(int width, int height, uint16_t bitCount) : bitCount_(bitCo
         redShift_ = 16, greenShift_ = 8, blueShift_ = 0;
         break;
     default:
-        throw EInvalidGraphicOperation(
-            msg::Format("TBitmap64 has no %d-bit pixel format", {std::to_string(bitCount)}));
+        throw EInvalidGraphicOperation(msg::Format(msg::kBitmap64NoFormat, {std::to_string(bitCount)}));
     }
     SetSize(width, height);
 }
@@ -76,7 +76,7 @@ uint8_t* TBitmap64::ScanLine(int y)
 const uint8_t* TBitmap64::ScanLine(int y) const
 {
     if (y < 0 || y >= height_)
-        throw EInvalidGraphicOperation("Scan line index out of range");
+        throw EInvalidGraphicOperation(msg::kScanLineOutOfRange);
     return pixels_ + static_cast<size_t>(lineSize_) * static_cast<size_t>(height_ - 1 - y);
 }
 
@@ -192,14 +192,14 @@ void TBitmap64::LoadFromBmpFile(const std::string& fileName)
     const uint32_t dataOffset = r.U32LE();
     const uint32_t headerSize = r.U32LE();
     if (headerSize < 40)
-        throw EInvalidGraphic("Unsupported BMP file: only Windows bitmaps load into TBitmap64");
+        throw EInvalidGraphic(msg::kBitmap64NotWindowsBmp);
     const int32_t width = r.I32LE();
     const int32_t height = r.I32LE();
     r.Skip(2);  // planes
     const uint16_t bits = r.U16LE();
     const uint32_t compression = r.U32LE();
     if (compression != 0 || (bits != 16 && bits != 24 && bits != 32))
-        throw EInvalidGraphic("Unsupported BMP file: only uncompressed 16-, 24- and 32-bit bitmaps load into TBitmap64");
+        throw EInvalidGraphic(msg::kBitmap64BmpKind);
     // A negative height means the rows run top-down.
     const bool topDown = height < 0;
     const int64_t rows = topDown ? -int64_t{height} : height;
@@ -232,18 +232,17 @@ void TBitmap64::LoadFromBmpFile(const std::string& fileName)
 void CheckTgaSize(int width, int height)
 {
     if (width <= 0 || height <= 0)
-        throw EInvalidGraphicOperation("Cannot write an empty picture as TGA");
+        throw EInvalidGraphicOperation(msg::Format(msg::kCannotWriteEmpty, {"TGA"}));
     if (static_cast<uint32_t>(width) > kMaxTgaSide || static_cast<uint32_t>(height) > kMaxTgaSide)
         throw EInvalidGraphicOperation(
-            msg::Format("Cannot write a picture of %d x %d pixels as TGA: each side must be below 65536 pixels.",
-                        {std::to_string(width), std::to_string(height)}));
+            msg::Format(msg::kSideTooLong, {std::to_string(width), std::to_string(height), "TGA"}));
 }
 
 void TBitmap64::CheckTgaWritable() const
 {
     CheckTgaSize(width_, height_);
     if (bytesPerPixel_ == 3)
-        throw EInvalidGraphicOperation("Cannot write a 24-bit TBitmap64 as TGA: only 15-, 16- and 32-bit rasters");
+        throw EInvalidGraphicOperation(msg::kTga24Bit);
 }
 
 void TBitmap64::SaveToTgaStream(TStream& stream) const

@@ -30,7 +30,6 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    int BytesPerPixel() const { return bytesPerPixel_; }
     int LineSize() const { return lineSize_; }
     uint32_t RedMask() const { return redMask_; }
     uint32_t GreenMask() const { return greenMask_; }

@@ -10,6 +10,7 @@
 #include "base/Messages.h"
 #include "base/SafeFileWriter.h"
 #include "base/TByteWriter.h"
+#include "formats/FormatsMessages.h"
 #include "graphics/TBitmap.h"
 
 namespace kobalto {
@@ -56,7 +57,7 @@ struct TiffEntry {
 uint32_t AsLong(uint64_t value)
 {
     if (value > 0xFFFFFFFFu)
-        throw EInvalidGraphicOperation("Picture too large for a TIFF file");
+        throw EInvalidGraphicOperation(msg::kTiffTooLarge);
     return static_cast<uint32_t>(value);
 }
 
@@ -183,7 +184,7 @@ void WritePaletteColour(TStream& stream, int64_t start, const TBitmap& bitmap, i
     // columns are dropped.
     const uint32_t w = bits == 4 ? static_cast<uint32_t>(bitmap.Width()) & ~3u : static_cast<uint32_t>(bitmap.Width());
     if (w == 0)
-        throw EInvalidGraphicOperation("Cannot write a 4-bit picture narrower than 4 pixels as TIFF");
+        throw EInvalidGraphicOperation(msg::kTiffNarrowFourBit);
     const size_t rowBytes = bits == 4 ? w / 2 : w;
     const uint32_t stripBytes = AsLong(CheckedMul(rowBytes, h));
 
@@ -269,11 +270,10 @@ void WriteBilevel(TStream& stream, int64_t start, const TBitmap& bitmap)
 void CheckWritable(const TBitmap& bitmap)
 {
     if (bitmap.Width() <= 0 || bitmap.Height() <= 0)
-        throw EInvalidGraphicOperation("Cannot write an empty picture as TIFF");
+        throw EInvalidGraphicOperation(msg::Format(msg::kCannotWriteEmpty, {"TIFF"}));
     if (static_cast<uint32_t>(bitmap.Width()) > kMaxSide || static_cast<uint32_t>(bitmap.Height()) > kMaxSide)
         throw EInvalidGraphicOperation(
-            msg::Format("Cannot write a picture of %d x %d pixels as TIFF: each side must be below 65536 pixels.",
-                        {std::to_string(bitmap.Width()), std::to_string(bitmap.Height())}));
+            msg::Format(msg::kSideTooLong, {std::to_string(bitmap.Width()), std::to_string(bitmap.Height()), "TIFF"}));
 }
 
 }  // namespace
@@ -298,7 +298,7 @@ void BitmapToTiffStream(TStream& stream, const TBitmap& bitmap)
         return;
     }
     }
-    throw EInvalidGraphicOperation("Cannot write this pixel format as TIFF");
+    throw EInvalidGraphicOperation(msg::kTiffPixelFormat);
 }
 
 void BitmapToTiffFile(const std::string& fileName, const TBitmap& bitmap)

@@ -179,7 +179,7 @@ TEST_F(DropBatch, FilesDroppedFromTheOutputFolderItself)
     EXPECT_EQ(o.Width(), 5);
 }
 
-TEST_F(DropBatch, AFailedWriteIsAnErrorAndKeepsTheOldOutput)
+TEST_F(DropBatch, AFailedWriteEndsTheBatchWithAnErrorInBothModes)
 {
     const std::string p = BmpOfSize("p.bmp", 3000, 10, 10);
     state.outputFolder = out.File("missing-folder");

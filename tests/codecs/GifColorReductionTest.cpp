@@ -68,6 +68,17 @@ TEST(GifOctreePalette, FillsUnusedEntriesWithBlackAndRefusesAnEmptyList)
     }
 }
 
+TEST(GifOctreePalette, RefusesAColourCountNoPaletteHas)
+{
+    TBitmap b = test::PatternBitmap(4, 4);
+    const TBitmap* list[] = {&b};
+    for (int count : {0, -1, 257})
+        for (bool reserve : {false, true})
+            EXPECT_THROW(CreateOptimizedPaletteFromManyBitmaps(list, count, 8, reserve), EGIFException)
+                << count << (reserve ? " with" : " without") << " the static colours";
+    EXPECT_EQ(CreateOptimizedPaletteFromManyBitmaps(list, 1, 8, true).size(), 1u);
+}
+
 TEST(GifOctreePalette, KeepsTheStaticColoursWhenAskedTo)
 {
     TBitmap b = test::PatternBitmap(40, 30);

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -17,24 +15,7 @@
 namespace kobalto {
 namespace {
 
-struct CorpusFile {
-    std::string name;
-    std::string expected;  // valid, questionable or broken
-};
-
-std::vector<CorpusFile> ReadIndex()
-{
-    std::vector<CorpusFile> files;
-    std::ifstream in(test::CorpusDir() + "/README.md");
-    const std::regex row(R"(^\| gif \| `([^`]+)` \| [^|]* \| (\w+) \|)");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::smatch m;
-        if (std::regex_search(line, m, row))
-            files.push_back({m[1], m[2]});
-    }
-    return files;
-}
+using test::CorpusFile;
 
 // Files we refuse, with the error and why. Every other file must decode.
 const std::map<std::string, std::string> kRefused = {
@@ -74,14 +55,14 @@ TEST(GifCorpus, DecodesLikeThePeer)
         GTEST_SKIP() << "no corpus at " << test::CorpusDir();
     if (test::ImageMagickConvert().empty())
         GTEST_SKIP() << "ImageMagick missing: run tools/install-deps.sh";
-    const std::vector<CorpusFile> files = ReadIndex();
+    const std::vector<CorpusFile> files = test::CorpusFiles("gif");
     ASSERT_GT(files.size(), 60u);
     int compared = 0;
     for (const CorpusFile& f : files) {
         SCOPED_TRACE(f.name);
         if (kRefused.count(f.name))
             continue;
-        const std::string path = test::CorpusDir() + "/gif/" + f.name;
+        const std::string& path = f.path;
         TGIFPicture gif;
         try {
             gif.LoadFromFile(path);
@@ -123,7 +104,7 @@ TEST(GifCorpus, RefusesBrokenFilesWithTheirMessage)
     if (!test::HaveCorpus())
         GTEST_SKIP() << "no corpus at " << test::CorpusDir();
     int broken = 0;
-    for (const CorpusFile& f : ReadIndex()) {
+    for (const CorpusFile& f : test::CorpusFiles("gif")) {
         const auto refused = kRefused.find(f.name);
         if (f.expected == "broken") {
             ++broken;
@@ -133,7 +114,7 @@ TEST(GifCorpus, RefusesBrokenFilesWithTheirMessage)
             continue;
         TGIFPicture gif;
         try {
-            gif.LoadFromFile(test::CorpusDir() + "/gif/" + f.name);
+            gif.LoadFromFile(f.path);
             ADD_FAILURE() << f.name << " loaded";
         } catch (const EGIFException& e) {
             EXPECT_EQ(e.what(), refused->second) << f.name;

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "base/Exceptions.h"
@@ -25,35 +23,7 @@ const std::map<std::string, std::string> kUnreadable{
     {"jpg-size-6x6.jpg", "a PNG file under a .jpg name; the registry goes by the extension"},
 };
 
-struct CorpusFile {
-    std::string name;
-    std::string expected;  // valid, questionable or broken
-};
-
-// The rows of the README's jpeg table: | jpeg | `name` | WxH | expected | ...
-// (no <regex>: under the sanitizers it draws warnings from the library).
-std::vector<CorpusFile> CorpusFiles()
-{
-    std::vector<CorpusFile> files;
-    std::ifstream readme(test::CorpusDir() + "/README.md");
-    std::string line;
-    while (std::getline(readme, line)) {
-        if (line.rfind("| jpeg | `", 0) != 0)
-            continue;
-        std::istringstream cells(line);
-        std::string cell, name, size, expected;
-        std::getline(cells, cell, '|');  // before the first bar
-        std::getline(cells, cell, '|');  // folder
-        std::getline(cells, name, '|');
-        std::getline(cells, size, '|');
-        std::getline(cells, expected, '|');
-        const size_t tick = name.find('`');
-        std::istringstream word(expected);
-        word >> expected;
-        files.push_back({name.substr(tick + 1, name.rfind('`') - tick - 1), expected});
-    }
-    return files;
-}
+using test::CorpusFile;
 
 // Decodes path with the settings the batch uses, into 24 bits. False, with
 // the reason, when it raises.
@@ -80,7 +50,7 @@ protected:
     {
         if (!test::HaveCorpus())
             GTEST_SKIP() << "no corpus at " << test::CorpusDir();
-        files_ = CorpusFiles();
+        files_ = test::CorpusFiles("jpeg");
         ASSERT_GT(files_.size(), 100u) << "the README lists the jpeg folder";
     }
     std::vector<CorpusFile> files_;
@@ -94,7 +64,7 @@ TEST_F(JpegCorpus, ValidFilesDecodeLikeThePeer)
     for (const CorpusFile& f : files_) {
         if (f.expected != "valid")
             continue;
-        const std::string path = test::CorpusDir() + "/jpeg/" + f.name;
+        const std::string& path = f.path;
         TBitmap ours;
         std::string error;
         const bool read = LoadLikeTheBatch(path, ours, error);
@@ -121,7 +91,7 @@ TEST_F(JpegCorpus, QuestionableAndBrokenFilesRaiseOrGiveAPictureQuickly)
         const auto start = std::chrono::steady_clock::now();
         TBitmap ours;
         std::string error;
-        if (LoadLikeTheBatch(test::CorpusDir() + "/jpeg/" + f.name, ours, error)) {
+        if (LoadLikeTheBatch(f.path, ours, error)) {
             EXPECT_GT(ours.Width(), 0) << f.name;
             EXPECT_EQ(ours.PixelFormat(), TPixelFormat::pf24bit) << f.name;
         }

@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <regex>
@@ -22,25 +21,7 @@ namespace {
 
 using namespace pngtest;
 
-struct CorpusFile {
-    std::string name;
-    std::string expected;  // valid, questionable or broken
-};
-
-std::string PngDir() { return test::CorpusDir() + "/png"; }
-
-std::vector<CorpusFile> ListedFiles()
-{
-    std::vector<CorpusFile> files;
-    std::ifstream readme(test::CorpusDir() + "/README.md");
-    const std::regex row(R"(^\| png \| `([^`]+)` \| [^|]* \| (valid|questionable|broken) \|)");
-    std::string line;
-    std::smatch m;
-    while (std::getline(readme, line))
-        if (std::regex_search(line, m, row))
-            files.push_back({m[1], m[2]});
-    return files;
-}
+using test::CorpusFile;
 
 // Broken files that decode anyway: their fault lies where this reader does
 // not look, and the pixels are all there.
@@ -132,11 +113,11 @@ TEST(PngCorpus, ValidFilesDecodeToThePeersPixels)
         GTEST_SKIP() << "no corpus at " << test::CorpusDir() << " or no ImageMagick: conformance not checked";
     std::map<std::string, int> reasons;
     int checked = 0;
-    for (const CorpusFile& f : ListedFiles()) {
+    for (const CorpusFile& f : test::CorpusFiles("png")) {
         if (f.expected != "valid")
             continue;
         SCOPED_TRACE(f.name);
-        const std::string path = PngDir() + "/" + f.name;
+        const std::string& path = f.path;
         const Bytes bytes = test::ReadBytes(path);
         TPNGPicture png;
         try {
@@ -182,9 +163,9 @@ TEST(PngCorpus, BrokenFilesRaiseTheirErrorAndNothingCrashes)
     if (!test::HaveCorpus())
         GTEST_SKIP() << "no corpus at " << test::CorpusDir() << ": broken files not checked";
     int broken = 0;
-    for (const CorpusFile& f : ListedFiles()) {
+    for (const CorpusFile& f : test::CorpusFiles("png")) {
         SCOPED_TRACE(f.name);
-        const Bytes bytes = test::ReadBytes(PngDir() + "/" + f.name);
+        const Bytes bytes = test::ReadBytes(f.path);
         std::string raised;
         try {
             const TPNGPicture png = Load(bytes);

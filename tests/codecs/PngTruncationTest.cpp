@@ -2,6 +2,7 @@
 
 #include "codecs/png/PngErrors.h"
 #include "tests/codecs/PngTestFiles.h"
+#include "tests/support/CutSweep.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {
@@ -35,17 +36,16 @@ TEST(PngTruncation, EveryCutRaisesUnexpectedEnd)
 {
     for (const Bytes& file : SampleFiles()) {
         ASSERT_NO_THROW(Load(file));
-        for (size_t length = 0; length < file.size(); ++length) {
-            const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+        test::ForEveryCut(file, [](const Bytes& cut, size_t length) {
             try {
                 Load(cut);
-                ADD_FAILURE() << "a cut at " << length << " of " << file.size() << " loaded";
+                ADD_FAILURE() << "loaded";
             } catch (const EPNGInvalidFileHeader&) {
                 EXPECT_LT(length, 8u);
             } catch (const EPngUnexpectedEnd&) {
                 EXPECT_GE(length, 8u);
             }
-        }
+        });
     }
 }
 

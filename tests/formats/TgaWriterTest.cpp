@@ -6,7 +6,6 @@
 
 #include "base/Exceptions.h"
 #include "formats/tga/LibTGA.h"
-#include "tests/formats/FileSizeLimit.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {
@@ -122,28 +121,6 @@ TEST(TgaWriter, RefusedPicturesCreateNothing)
         EXPECT_EQ(test::ReadBytes(existing), (Bytes{1, 2, 3}));
         EXPECT_EQ(FilesIn(dir.Path()), 1u);
     }
-}
-
-TEST(TgaWriter, FailedWriteKeepsTheOldFile)
-{
-    test::TempDir dir;
-    const std::string missing = dir.File("no-such-folder/out.tga");
-    try {
-        SaveBitmapAsTga(test::PatternBitmap(2, 2), missing);
-        ADD_FAILURE() << "no error";
-    } catch (const EFCreateError& e) {
-        EXPECT_STREQ(e.what(), ("ファイル " + missing + " を作成できません").c_str());
-    }
-
-    // A write that fails half way, as on a full disk.
-    const std::string existing = dir.File("old.tga");
-    test::WriteBytes(existing, {9, 8, 7});
-    {
-        test::FileSizeLimit limit(100);
-        EXPECT_THROW(SaveBitmapAsTga(test::PatternBitmap(20, 20), existing), EWriteError);
-    }
-    EXPECT_EQ(test::ReadBytes(existing), (Bytes{9, 8, 7}));
-    EXPECT_EQ(FilesIn(dir.Path()), 1u) << "no temporary left";
 }
 
 }  // namespace

@@ -105,7 +105,10 @@ TEST(Draw, CopiesOneToOneClippedAndSkipsTheKeyColour)
     DrawBitmap(clear, 0, 0, source);
     EXPECT_EQ(clear.Pixel(0, 0), kWhite);
     EXPECT_EQ(clear.Pixel(1, 0), kBlue);
-    DrawBitmap(clear, 10, 10, source);  // wholly outside: nothing
+    const std::vector<uint8_t> before(clear.Bits(), clear.Bits() + clear.ImageSize());
+    DrawBitmap(clear, 10, 10, source);
+    DrawBitmap(clear, -3, 0, source);
+    EXPECT_EQ(std::vector<uint8_t>(clear.Bits(), clear.Bits() + clear.ImageSize()), before) << "drawn wholly outside";
 }
 
 TEST(Draw, StretchSpreadsDroppedAndRepeatedLinesEvenly)

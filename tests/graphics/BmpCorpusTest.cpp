@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <regex>
 #include <string>
 
 #include "base/Exceptions.h"
@@ -16,34 +14,7 @@
 namespace kobalto {
 namespace {
 
-struct CorpusFile {
-    std::string name;
-    std::string expected;  // valid, questionable or broken
-    int width = 0;         // as the peer's identify saw it; 0 when it could not
-    int height = 0;
-};
-
-std::vector<CorpusFile> ReadIndex()
-{
-    std::vector<CorpusFile> files;
-    std::ifstream in(test::CorpusDir() + "/README.md");
-    const std::regex full(R"(^\| bmp \| `([^`]+)` \| ([^|]*) \| (\w+) \|)");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::smatch m;
-        if (!std::regex_search(line, m, full))
-            continue;
-        CorpusFile f{m[1], m[3]};
-        std::smatch size;
-        const std::string dims = m[2];
-        if (std::regex_match(dims, size, std::regex(R"((\d+)x(\d+))"))) {
-            f.width = std::stoi(size[1]);
-            f.height = std::stoi(size[2]);
-        }
-        files.push_back(f);
-    }
-    return files;
-}
+using test::CorpusFile;
 
 enum class Peer {
     Composited,  // the peer's picture flattened on white
@@ -172,7 +143,7 @@ protected:
             GTEST_SKIP() << "no corpus at " << test::CorpusDir();
         if (test::ImageMagickConvert().empty())
             GTEST_SKIP() << "no ImageMagick convert to compare with";
-        files_ = ReadIndex();
+        files_ = test::CorpusFiles("bmp");
         ASSERT_FALSE(files_.empty()) << "no bmp rows in the corpus index";
     }
     std::vector<CorpusFile> files_;

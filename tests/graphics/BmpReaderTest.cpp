@@ -275,7 +275,7 @@ TEST(BmpReader, ReadsBackWhatTheWriterStoresInEveryFormat)
         ASSERT_EQ(back.PixelFormat(), f);
         ASSERT_EQ(back.ImageSize(), source.ImageSize());
         // The pixels' bytes; row padding carries no picture.
-        const size_t used = (7 * static_cast<size_t>(BitsPerPixel(f) == 15 ? 16 : BitsPerPixel(f)) + 7) / 8;
+        const size_t used = UsedRowBytes(7, f);
         for (int y = 0; y < 5; ++y)
             EXPECT_EQ(std::vector<uint8_t>(back.ScanLine(y), back.ScanLine(y) + used),
                       std::vector<uint8_t>(source.ScanLine(y), source.ScanLine(y) + used)) << "row " << y;

@@ -6,6 +6,7 @@
 
 #include "base/Exceptions.h"
 #include "tests/graphics/BmpTestBuilder.h"
+#include "tests/support/CutSweep.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {
@@ -61,12 +62,10 @@ TEST(BmpTruncation, UncompressedFilesCutAnywhere)
         const size_t offset = whole.size() - s.spec.pixels.size();
         const int height = full.Height();
         const size_t rowBytes = s.spec.pixels.size() / static_cast<size_t>(height);
-        for (size_t n = 0; n <= whole.size(); ++n) {
-            SCOPED_TRACE("cut at " + std::to_string(n));
-            std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(n));
+        test::ForEveryCut(whole, [&](const std::vector<uint8_t>& cut, size_t n) {
             if (n <= offset) {
                 EXPECT_THROW(LoadBmp(cut), EInvalidGraphic);
-                continue;
+                return;
             }
             TBitmap part = LoadBmp(cut);
             ASSERT_EQ(part.Width(), full.Width());
@@ -84,7 +83,7 @@ TEST(BmpTruncation, UncompressedFilesCutAnywhere)
                     ASSERT_EQ(std::memcmp(part.ScanLine(y), zeros.data(), zeros.size()), 0) << "row " << y;
                 }
             }
-        }
+        });
     }
 }
 
@@ -99,16 +98,15 @@ TEST(BmpTruncation, RunLengthFilesCutAnywhere)
             BuildBmp({.width = 6, .height = 4, .bits = bits, .compression = bits == 8 ? 1u : 2u,
                       .colorsUsed = 16, .palette = palette, .pixels = data});
         const size_t offset = whole.size() - data.size();
-        for (size_t n = 0; n <= whole.size(); ++n) {
-            std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(n));
+        test::ForEveryCut(whole, [&](const std::vector<uint8_t>& cut, size_t n) {
             if (n <= offset) {
-                EXPECT_THROW(LoadBmp(cut), EInvalidGraphic) << n;
-                continue;
+                EXPECT_THROW(LoadBmp(cut), EInvalidGraphic);
+                return;
             }
             TBitmap part = LoadBmp(cut);
-            EXPECT_EQ(part.Width(), 6) << n;
-            EXPECT_EQ(part.Height(), 4) << n;
-        }
+            EXPECT_EQ(part.Width(), 6);
+            EXPECT_EQ(part.Height(), 4);
+        });
     }
 }
 

@@ -120,22 +120,6 @@ TEST(SaveBitmapAsGif, LeavesAn8BitPictureOfAtMost256ColoursInTheBitmap)
     }
 }
 
-TEST(SaveBitmapAsGif, WritesOnlyForItsOwnExtension)
-{
-    test::TempDir dir;
-    for (const char* name : {"a.png", "a.gif.bmp", "gif"}) {
-        TBitmap b = test::PatternBitmap(4, 4);
-        EXPECT_FALSE(SaveBitmapAsGif(b, dir.File(name), false)) << name;
-        EXPECT_FALSE(test::FileExists(dir.File(name))) << name;
-        EXPECT_EQ(b.PixelFormat(), TPixelFormat::pf24bit) << name;
-    }
-    TBitmap b = test::PatternBitmap(4, 4);
-    EXPECT_TRUE(SaveImageFile(b, dir.File("UPPER.GIF"), false, 0));
-    const auto bytes = test::ReadBytes(dir.File("UPPER.GIF"));
-    ASSERT_GE(bytes.size(), 6u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 6), "GIF87a");
-}
-
 TEST(SaveBitmapAsGif, RefusesAPictureWithoutPixelsAndWritesNothing)
 {
     test::TempDir dir;

@@ -141,8 +141,4 @@ bool DecodeWithPeer(const std::string& path, TBitmap& out)
     return true;
 }
 
-std::string CorpusDir() { return KOBALTO_CORPUS_DIR; }
-
-bool HaveCorpus() { return std::filesystem::is_directory(CorpusDir()); }
-
 }  // namespace kobalto::test

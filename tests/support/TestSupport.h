@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/TBitmap.h"
+#include "tests/support/Corpus.h"
 
 namespace kobalto::test {
 
@@ -53,8 +54,5 @@ std::string ImageMagickConvert();
 // Reads any image file with ImageMagick into a 24-bit bitmap composited on
 // white, or returns false when it cannot.
 bool DecodeWithPeer(const std::string& path, TBitmap& out);
-
-std::string CorpusDir();
-bool HaveCorpus();
 
 }  // namespace kobalto::test

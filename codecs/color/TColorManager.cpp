@@ -35,6 +35,17 @@ bool IsPaletted(TColorScheme s) { return s == TColorScheme::Grey || s == TColorS
 
 void TColorManager::Setup(const TColorFormat& source, const TColorFormat& target, const TColorOptions& options)
 {
+    // 5-5-5 pixels (TGA's 15 and 16 bits) are the bitmap's own 15-bit format.
+    if (source.bitsPerSample == 5 && source.scheme == TColorScheme::BGR && source.samplesPerPixel == 3 &&
+        target.scheme == TColorScheme::BGR) {
+        source_ = source;
+        target_ = target;
+        options_ = {};
+        subsampled_ = false;
+        gammaTable_.clear();
+        pixelFormat_ = TPixelFormat::pf15bit;
+        return;
+    }
     if (!ValidBits(source.bitsPerSample) || !ValidBits(target.bitsPerSample))
         Refuse(msg::kInvalidBitsPerSample);
     if (source.samplesPerPixel < 1 || source.samplesPerPixel > 4 || target.samplesPerPixel < 1 ||
@@ -83,6 +94,8 @@ size_t TColorManager::SourceRowBytes(int width) const
         const size_t blocks = (static_cast<size_t>(width) + options_.subsamplingH - 1) / options_.subsamplingH;
         return blocks * static_cast<size_t>(options_.subsamplingH * options_.subsamplingV + 2);
     }
+    if (pixelFormat_ == TPixelFormat::pf15bit)
+        return static_cast<size_t>(width) * 2;
     return (static_cast<size_t>(width) * source_.samplesPerPixel * source_.bitsPerSample + 7) / 8;
 }
 
@@ -112,10 +125,16 @@ void TColorManager::ConvertRow(const uint8_t* source, uint8_t* target, int width
         PackIndices(direct ? source : samples_.data(), spp, width, bits, target);
         return;
     }
+    const int targetBytes = pixelFormat_ == TPixelFormat::pf32bit ? 4 : 3;
+    const bool bgr = source_.scheme == TColorScheme::BGR || source_.scheme == TColorScheme::BGRA;
+    if (pixelFormat_ == TPixelFormat::pf15bit || (direct && bgr && spp == targetBytes)) {
+        // Stored as the bitmap stores them.
+        std::memcpy(target, source, SourceRowBytes(width));
+        return;
+    }
     if (!direct)
         ToBytes(source, width);
     const uint8_t* s = direct ? source : samples_.data();
-    const int targetBytes = pixelFormat_ == TPixelFormat::pf32bit ? 4 : 3;
     switch (source_.scheme) {
     case TColorScheme::RGB:
     case TColorScheme::RGBA: RgbToBgr(s, spp, width, false, targetBytes, target); return;

@@ -6,15 +6,20 @@ namespace kobalto {
 
 // TGA image types 9 to 11: a header byte h, count (h & 0x7F) + 1; bit 7 set
 // repeats one pixel, clear copies count pixels. The target's size says how
-// many pixels to produce. A packet is consumed whole even when the target
-// takes only part of it.
+// many pixels to produce. A packet that runs past the target carries on into
+// the next call (the next row), as packets may cross rows.
 class TTargaRLEDecoder : public TDecoder {
 public:
     explicit TTargaRLEDecoder(int depth) : pixelBytes_(depth == 15 ? 2 : (depth + 7) / 8) {}
     TDecodeResult Decode(std::span<const uint8_t> source, std::span<uint8_t> target) override;
 
 private:
+    void Flush(TSourceCursor& in, TTargetCursor& out);
+
     size_t pixelBytes_;
+    size_t pending_ = 0;  // pixels of the current packet still to come
+    bool pendingRun_ = false;
+    uint8_t pixel_[4] = {};
 };
 
 // TIFF compression 32773 and Photoshop's: n ≥ 0 copies n + 1 bytes,

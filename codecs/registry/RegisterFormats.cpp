@@ -6,6 +6,7 @@
 #include "codecs/registry/TGraphicClass.h"
 #include "codecs/jpeg/TJPEGPicture.h"
 #include "codecs/png/TPNGPicture.h"
+#include "codecs/tga/TTargaGraphic.h"
 
 namespace kobalto {
 
@@ -29,6 +30,8 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     extended.RegisterFileFormat("jpeg", "", "JPEG images", fkRaster, false, &JPEGPictureClass());
     extended.RegisterFileFormat("rle", "", "Run length encoded Windows bitmaps", fkRaster, false, &BitmapClass());
     extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
+    for (const char* ext : {"win", "vst", "vda", "tga", "icb"})
+        extended.RegisterFileFormat(ext, "Truevision images", "", fkRaster, false, &TargaGraphicClass());
 
     // 3. The GIF codec.
     pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());

@@ -40,11 +40,10 @@ const Case kCases[] = {
     // TGA, depth 24: a run packet of three pixels, a raw packet of two.
     {"tga run", Tga24, {0x82, 10, 20, 30}, 9, {10, 20, 30, 10, 20, 30, 10, 20, 30}, 4},
     {"tga raw", Tga24, {0x01, 1, 2, 3, 4, 5, 6}, 6, {1, 2, 3, 4, 5, 6}, 7},
-    // A run longer than the row: consumed whole, cut to the room.
+    // A run longer than the row stops at its end; the rest is for the next row.
     {"tga run past the target", Tga24, {0x85, 7, 8, 9, 0x00, 1, 2, 3}, 6, {7, 8, 9, 7, 8, 9}, 4},
-    // A raw packet past the row is consumed whole too, so the next row starts
-    // at the next packet.
-    {"tga raw past the target", Tga24, {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x80, 0, 0, 0}, 3, {1, 2, 3}, 10},
+    // A raw packet past the row takes only the row's pixels.
+    {"tga raw past the target", Tga24, {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x80, 0, 0, 0}, 3, {1, 2, 3}, 4},
     // A raw packet claiming more pixels than the file holds.
     {"tga raw past the source", Tga24, {0x7F, 1, 2, 3, 4}, 30, {1, 2, 3, 4}, 5},
     // A run header whose pixel the file does not hold.
@@ -71,6 +70,19 @@ const Case kCases[] = {
     {"rla literal", Rla, {0xFE, 1, 2}, 2, {1, 2}, 3},
     {"rla literal past the target", Rla, {0xFC, 1, 2, 3, 4}, 2, {1, 2}, 5},
 };
+
+TEST(DecompressTest, TargaPacketsCarryIntoTheNextRow)
+{
+    // Rows of two 8-bit pixels: a run of three, then a raw packet of three.
+    const Bytes data{0x82, 5, 0x02, 1, 2, 3};
+    TTargaRLEDecoder rle(8);
+    Bytes rows(6);
+    size_t pos = 0;
+    for (int row = 0; row < 3; ++row)
+        pos += rle.Decode(std::span(data).subspan(pos), std::span(rows).subspan(2 * row, 2)).consumed;
+    EXPECT_EQ(rows, (Bytes{5, 5, 5, 1, 2, 3}));
+    EXPECT_EQ(pos, data.size());
+}
 
 TEST(DecompressTest, RunLengthByteCases)
 {

@@ -7,6 +7,7 @@
 #include "codecs/jpeg/TJPEGPicture.h"
 #include "codecs/png/TPNGPicture.h"
 #include "codecs/tga/TTargaGraphic.h"
+#include "codecs/tiff/TTIFFGraphic.h"
 
 namespace kobalto {
 
@@ -32,6 +33,10 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
     for (const char* ext : {"win", "vst", "vda", "tga", "icb"})
         extended.RegisterFileFormat(ext, "Truevision images", "", fkRaster, false, &TargaGraphicClass());
+    extended.RegisterFileFormat("tiff", "Tagged image file format images", "Macintosh TIFF images",
+                                fkRaster | fkMultiImage, false, &TIFFGraphicClass());
+    extended.RegisterFileFormat("tif", "", "PC TIF images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
+    extended.RegisterFileFormat("fax", "", "GFI fax images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
 
     // 3. The GIF codec.
     pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());

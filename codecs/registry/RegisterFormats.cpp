@@ -2,6 +2,7 @@
 
 #include "codecs/registry/TFileFormatList.h"
 #include "codecs/registry/TFileFormatsList.h"
+#include "codecs/eps/TEPSGraphic.h"
 #include "codecs/gif/TGIFPicture.h"
 #include "codecs/registry/TGraphicClass.h"
 #include "codecs/jpeg/TJPEGPicture.h"
@@ -37,6 +38,7 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
                                 fkRaster | fkMultiImage, false, &TIFFGraphicClass());
     extended.RegisterFileFormat("tif", "", "PC TIF images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
     extended.RegisterFileFormat("fax", "", "GFI fax images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
+    extended.RegisterFileFormat("eps", "Encapsulated Postscript images", "", fkRaster, false, &EPSGraphicClass());
 
     // 3. The GIF codec.
     pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());

@@ -35,6 +35,9 @@ public:
     virtual void ProcessMessages() = 0;
     // One file is done; its output stands at report.outputPath.
     virtual void FileDone(const FileReport&) {}
+    // A reader went on past a fault in the file (for example JPEG data in a
+    // TIFF that ends early); the file is still being processed.
+    virtual void ShowWarning(const std::string& /*title*/, const std::string& /*text*/) {}
 };
 
 }  // namespace kobalto

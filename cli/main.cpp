@@ -30,6 +30,10 @@ public:
     void SetBusyCursor(bool) override {}
     void ProcessMessages() override {}
     void FileDone(const FileReport& report) override { std::cout << report.report << std::endl; }
+    void ShowWarning(const std::string& title, const std::string& text) override
+    {
+        std::cerr << "kobalto-cli: " << title << ": " << text << std::endl;
+    }
 
 private:
     std::optional<std::string> percent_;

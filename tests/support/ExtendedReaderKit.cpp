@@ -94,3 +94,170 @@ std::vector<uint8_t> MakeTiff(bool bigEndian, std::vector<TiffField> fields,
 }
 
 }  // namespace kobalto::test
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <regex>
+
+#include "base/Exceptions.h"
+#include "tests/support/TestSupport.h"
+
+namespace kobalto::test {
+
+std::vector<std::pair<std::string, std::string>> CorpusFiles(const std::string& folder)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    std::ifstream readme(CorpusDir() + "/README.md");
+    const std::regex row("^\\| " + folder + " \\| `([^`]+)` \\| [^|]* \\| (valid|questionable|broken) \\|");
+    std::string line;
+    std::smatch m;
+    while (std::getline(readme, line))
+        if (std::regex_search(line, m, row))
+            files.emplace_back(m[1], m[2]);
+    return files;
+}
+
+namespace {
+
+// A binary PPM (P6) into out, or a PGM (P5) into grey.
+bool ReadPnm(const std::string& path, TBitmap* out, std::vector<uint8_t>* grey)
+{
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    size_t pos = 0;
+    auto token = [&] {
+        while (pos < bytes.size() && std::isspace(bytes[pos]))
+            ++pos;
+        std::string t;
+        while (pos < bytes.size() && !std::isspace(bytes[pos]))
+            t += static_cast<char>(bytes[pos++]);
+        return t;
+    };
+    if (token() != (out ? "P6" : "P5"))
+        return false;
+    const int w = std::stoi(token());
+    const int h = std::stoi(token());
+    token();
+    ++pos;
+    const size_t n = static_cast<size_t>(w) * h;
+    if (bytes.size() < pos + n * (out ? 3 : 1))
+        return false;
+    if (grey) {
+        grey->assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos),
+                     bytes.begin() + static_cast<std::ptrdiff_t>(pos + n));
+        return true;
+    }
+    TBitmap& image = *out;
+    image = TBitmap(w, h, TPixelFormat::pf24bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = bytes.data() + pos + (static_cast<size_t>(y) * w + x) * 3;
+            image.SetPixel(x, y, TColor{p[0], p[1], p[2]});
+        }
+    return true;
+}
+
+bool ReadPpm(const std::string& path, TBitmap& out) { return ReadPnm(path, &out, nullptr); }
+
+}  // namespace
+
+bool PeerPixels(const std::string& path, bool tiff2rgba, TBitmap& out, std::vector<bool>& translucent)
+{
+    const std::string convert = ImageMagickConvert();
+    if (convert.empty())
+        return false;
+    TempDir dir;
+    const std::string ppm = dir.File("peer.ppm");
+    std::string source = path;
+    bool done = false;
+    if (tiff2rgba && HaveTool("tiff2rgba")) {
+        const std::string rgba = dir.File("rgba.tif");
+        if (RunCommand("tiff2rgba -c none '" + path + "' '" + rgba + "' >/dev/null 2>&1") == 0 &&
+            RunCommand(convert + " '" + rgba + "[0]' -alpha off -depth 8 ppm:'" + ppm + "' 2>/dev/null") == 0) {
+            source = rgba;
+            done = true;
+        }
+    }
+    if (!done && RunCommand(convert + " '" + path + "[0]' -alpha off -depth 8 ppm:'" + ppm + "' 2>/dev/null") != 0)
+        return false;
+    if (!ReadPpm(ppm, out))
+        return false;
+    translucent.assign(static_cast<size_t>(out.Width()) * out.Height(), false);
+    const std::string pgm = dir.File("alpha.pgm");
+    std::vector<uint8_t> alpha;
+    if (RunCommand(convert + " '" + source + "[0]' -alpha extract -depth 8 pgm:'" + pgm + "' 2>/dev/null") == 0 &&
+        ReadPnm(pgm, nullptr, &alpha) && alpha.size() == translucent.size())
+        for (size_t i = 0; i < alpha.size(); ++i)
+            translucent[i] = alpha[i] < 255;
+    return true;
+}
+
+int64_t DifferentPixels(const TBitmap& a, const TBitmap& b, int tolerance, const std::vector<bool>& translucent)
+{
+    int64_t n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const size_t i = static_cast<size_t>(y) * a.Width() + x;
+            if (i < translucent.size() && translucent[i])
+                continue;
+            const TColor p = a.Pixel(x, y);
+            const TColor q = b.Pixel(x, y);
+            if (std::abs(p.red - q.red) > tolerance || std::abs(p.green - q.green) > tolerance ||
+                std::abs(p.blue - q.blue) > tolerance)
+                ++n;
+        }
+    return n;
+}
+
+std::map<CorpusClass, int> RunCorpus(const CorpusRules& rules)
+{
+    std::map<CorpusClass, int> counts;
+    for (const auto& [name, expected] : CorpusFiles(rules.folder)) {
+        const std::string path = CorpusDir() + "/" + rules.folder + "/" + name;
+        std::string outcome;
+        CorpusClass cls = CorpusClass::Unexpected;
+        try {
+            TBitmap ours = rules.load(path);
+            ours.SetPixelFormat(TPixelFormat::pf24bit);
+            TBitmap peer;
+            std::vector<bool> translucent;
+            if (expected == "broken") {
+                cls = CorpusClass::BrokenClean, outcome = "decodes";
+            } else if (!rules.peer(path, peer, translucent)) {
+                cls = CorpusClass::NoPeer, outcome = "no peer reads it";
+            } else if (peer.Width() != ours.Width() || peer.Height() != ours.Height()) {
+                outcome = "size " + std::to_string(ours.Width()) + "x" + std::to_string(ours.Height()) +
+                          ", peer " + std::to_string(peer.Width()) + "x" + std::to_string(peer.Height());
+                if (expected == "questionable")
+                    cls = CorpusClass::QuestionableClean;
+            } else {
+                auto t = rules.tolerance.find(name);
+                const int tolerance = t == rules.tolerance.end() ? 2 : t->second.first;
+                const int64_t diff = DifferentPixels(ours, peer, tolerance, translucent);
+                outcome = std::to_string(diff) + " pixels differ";
+                if (diff == 0)
+                    cls = CorpusClass::Equal;
+                else if (expected == "questionable")
+                    cls = CorpusClass::QuestionableClean;
+                else if (rules.knownDifferences.count(name))
+                    cls = CorpusClass::NoPeer, outcome += " (" + rules.knownDifferences.at(name) + ")";
+            }
+        } catch (const Exception& e) {
+            outcome = e.what();
+            if (expected == "broken")
+                cls = CorpusClass::BrokenClean;
+            else if (expected == "questionable")
+                cls = CorpusClass::QuestionableClean;
+            else if (std::find(rules.refusals.begin(), rules.refusals.end(), outcome) != rules.refusals.end())
+                cls = CorpusClass::Refused;
+        }
+        ++counts[cls];
+        const char* label[] = {"equal", "refused", "broken-clean", "questionable", "no-peer", "UNEXPECTED"};
+        std::cout << "  " << label[static_cast<int>(cls)] << "  " << expected << "  " << name << ": " << outcome
+                  << "\n";
+    }
+    return counts;
+}
+
+}  // namespace kobalto::test

@@ -34,3 +34,48 @@ std::string ErrorText(Load&& load)
 }
 
 }  // namespace kobalto::test
+
+#include <functional>
+#include <map>
+
+#include "graphics/TBitmap.h"
+
+namespace kobalto::test {
+
+// The files the corpus README lists for a folder, with their class
+// ("valid", "questionable" or "broken").
+std::vector<std::pair<std::string, std::string>> CorpusFiles(const std::string& folder);
+
+// Decodes path with a peer into a 24-bit bitmap, the colour without its
+// alpha: through tiff2rgba first when asked, else ImageMagick. translucent
+// marks the pixels whose alpha is below full: the readers here keep the
+// stored colour there, the peers premultiply or blend it.
+bool PeerPixels(const std::string& path, bool tiff2rgba, TBitmap& out, std::vector<bool>& translucent);
+
+// Pixels of a and b (same size) whose channels differ by more than
+// tolerance, not counting the translucent ones.
+int64_t DifferentPixels(const TBitmap& a, const TBitmap& b, int tolerance, const std::vector<bool>& translucent);
+
+// How one corpus file came out.
+enum class CorpusClass { Equal, Refused, BrokenClean, QuestionableClean, NoPeer, Unexpected };
+
+struct CorpusRules {
+    std::string folder;
+    // Reads a file; raises on failure.
+    std::function<TBitmap(const std::string& path)> load;
+    // Decodes a file with a peer; false when no peer can.
+    std::function<bool(const std::string& path, TBitmap& out, std::vector<bool>& translucent)> peer;
+    // Texts of the refusals of variants these readers do not support.
+    std::vector<std::string> refusals;
+    // Per-file channel tolerance and the reason for it (default 2: 16-bit
+    // samples reduce by truncation here and by rounding in the peers).
+    std::map<std::string, std::pair<int, std::string>> tolerance;
+    // Valid files whose pixels differ from every peer, with the reason.
+    std::map<std::string, std::string> knownDifferences;
+};
+
+// Runs every listed file, prints one line per file and returns the count of
+// each class. Unexpected outcomes are printed with their reason.
+std::map<CorpusClass, int> RunCorpus(const CorpusRules& rules);
+
+}  // namespace kobalto::test

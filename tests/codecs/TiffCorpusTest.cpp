@@ -22,9 +22,9 @@ TEST(TiffCorpusTest, EveryFileAgainstThePeers)
         t.LoadFromFile(path);
         return TBitmap(t);
     };
-    rules.peer = [](const std::string& path, TBitmap& out, std::vector<bool>& translucent) {
+    rules.peers = {[](const std::string& path, TBitmap& out, std::vector<bool>& translucent) {
         return test::PeerPixels(path, true, out, translucent);
-    };
+    }};
     rules.knownDifferences = {
         {"hopper.Lab.tif", "CIE L*a*b* goes through this system's own matrix, without a white point"},
         {"lab.tif", "CIE L*a*b* goes through this system's own matrix, without a white point"},

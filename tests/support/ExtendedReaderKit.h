@@ -52,6 +52,10 @@ std::vector<std::pair<std::string, std::string>> CorpusFiles(const std::string& 
 // stored colour there, the peers premultiply or blend it.
 bool PeerPixels(const std::string& path, bool tiff2rgba, TBitmap& out, std::vector<bool>& translucent);
 
+// The same through Pillow (the system's python3), for formats whose variants
+// ImageMagick misreads.
+bool PillowPixels(const std::string& path, TBitmap& out, std::vector<bool>& translucent);
+
 // Pixels of a and b (same size) whose channels differ by more than
 // tolerance, not counting the translucent ones.
 int64_t DifferentPixels(const TBitmap& a, const TBitmap& b, int tolerance, const std::vector<bool>& translucent);
@@ -63,8 +67,9 @@ struct CorpusRules {
     std::string folder;
     // Reads a file; raises on failure.
     std::function<TBitmap(const std::string& path)> load;
-    // Decodes a file with a peer; false when no peer can.
-    std::function<bool(const std::string& path, TBitmap& out, std::vector<bool>& translucent)> peer;
+    // Peers that decode a file; false when one cannot. A file matches when
+    // it matches one of them (each peer misreads some variants).
+    std::vector<std::function<bool(const std::string& path, TBitmap& out, std::vector<bool>& translucent)>> peers;
     // Texts of the refusals of variants these readers do not support.
     std::vector<std::string> refusals;
     // Per-file channel tolerance and the reason for it (default 2: 16-bit

@@ -91,8 +91,7 @@ public:
         const size_t units = (static_cast<size_t>(im.chunkRows) + unitRows_ - 1) / unitRows_;
         chunkBytes_ = CheckedMul(units, chunkRowBytes_);
         bands_.resize(static_cast<size_t>(planes_));
-        for (auto& band : bands_)
-            band.resize(CheckedMul(chunkBytes_, static_cast<size_t>(im.chunksAcross)));
+        bandData_.resize(static_cast<size_t>(planes_));
         planeRows_.resize(static_cast<size_t>(planes_));
         if (im.tiled || im.planar)
             for (auto& row : planeRows_)
@@ -108,11 +107,20 @@ public:
             const int rows = std::min(im_.chunkRows, im_.height - y0);
             // The last strip holds only the rows left; a tile is always whole.
             const size_t units = (static_cast<size_t>(im_.tiled ? im_.chunkRows : rows) + unitRows_ - 1) / unitRows_;
-            for (int p = 0; p < planes_; ++p)
+            for (int p = 0; p < planes_; ++p) {
+                const size_t first = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown +
+                                     static_cast<size_t>(band) * im_.chunksAcross;
+                const size_t bytes = units * chunkRowBytes_;
+                if (const uint8_t* stored = StoredStrip(first, bytes)) {
+                    bandData_[static_cast<size_t>(p)] = stored;
+                    continue;
+                }
+                auto& buffer = bands_[static_cast<size_t>(p)];
+                buffer.resize(CheckedMul(chunkBytes_, static_cast<size_t>(im_.chunksAcross)));
+                bandData_[static_cast<size_t>(p)] = buffer.data();
                 for (int c = 0; c < im_.chunksAcross; ++c)
-                    FillChunk(static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown +
-                                  static_cast<size_t>(band) * im_.chunksAcross + c,
-                              std::span(bands_[static_cast<size_t>(p)]).subspan(c * chunkBytes_, units * chunkRowBytes_));
+                    FillChunk(first + c, std::span(buffer).subspan(c * chunkBytes_, bytes));
+            }
             if (color_.Subsampled())
                 BlockRows(y0, rows);
             else
@@ -123,6 +131,16 @@ public:
     }
 
 private:
+    // An uncompressed strip that is all there and needs no change is read
+    // where it lies in the file, not copied.
+    const uint8_t* StoredStrip(size_t index, size_t bytes) const
+    {
+        if (decoder_ || im_.tiled || im_.reversedBits || index >= im_.chunks.size() ||
+            im_.chunks[index].size < bytes)
+            return nullptr;
+        return data_.data() + im_.chunks[index].offset;
+    }
+
     void FillChunk(size_t index, std::span<uint8_t> target)
     {
         size_t produced = 0;
@@ -151,7 +169,7 @@ private:
     // Row r of the current band of plane p, as wide as the image.
     const uint8_t* PlaneRow(int p, int r)
     {
-        const uint8_t* band = bands_[static_cast<size_t>(p)].data();
+        const uint8_t* band = bandData_[static_cast<size_t>(p)];
         if (!im_.tiled)
             return band + static_cast<size_t>(r) * chunkRowBytes_;
         uint8_t* row = planeRows_[static_cast<size_t>(p)].data();
@@ -186,7 +204,7 @@ private:
             const int n = std::min(unitRows_, rows - r);
             for (int i = 0; i < n; ++i)
                 targets[static_cast<size_t>(i)] = out_.ScanLine(y0 + r + i);
-            color_.ConvertBlockRow(bands_[0].data() + static_cast<size_t>(r / unitRows_) * chunkRowBytes_,
+            color_.ConvertBlockRow(bandData_[0] + static_cast<size_t>(r / unitRows_) * chunkRowBytes_,
                                    targets.data(), n, im_.width);
         }
     }
@@ -207,6 +225,7 @@ private:
     size_t chunkRowBytes_ = 0;
     size_t chunkBytes_ = 0;
     std::vector<std::vector<uint8_t>> bands_;
+    std::vector<const uint8_t*> bandData_;  // each plane's band, in bands_ or in the file
     std::vector<std::vector<uint8_t>> planeRows_;
     std::vector<uint8_t> row_;
 };

@@ -80,6 +80,7 @@ public:
     void SetBusyCursor(bool busy) override;
     void ProcessMessages() override;
     void FileDone(const FileReport& report) override;
+    void ShowWarning(const std::string& title, const std::string& text) override;
 
 signals:
     // A file of a batch is done; its output stands at outputPath.

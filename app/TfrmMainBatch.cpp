@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 
 #include "app/TFileDrop.h"
@@ -74,6 +75,11 @@ void TfrmMain::SetBusyCursor(bool busy)
 void TfrmMain::ProcessMessages()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TfrmMain::ShowWarning(const std::string& title, const std::string& text)
+{
+    QMessageBox::warning(this, QString::fromStdString(title), QString::fromStdString(text));
 }
 
 void TfrmMain::FileDone(const FileReport& report)

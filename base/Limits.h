@@ -7,6 +7,9 @@ namespace kobalto {
 
 inline constexpr int64_t kMaxPixels = int64_t{1} << 28;     // 268 megapixels
 inline constexpr int64_t kMaxDimension = int64_t{1} << 24;  // per side
+// The most a reader takes into memory from one file: the largest picture
+// under kMaxPixels with four 16-bit samples per pixel still fits.
+inline constexpr int64_t kMaxFileBytes = int64_t{1} << 31;
 
 // Raises EInvalidGraphic naming the format when width × height is not a
 // picture we are willing to allocate (negative, over a side cap, or over

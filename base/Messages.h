@@ -14,6 +14,8 @@ inline constexpr const char* kStreamWriteError = "ストリームへの書き込
 inline constexpr const char* kOutOfMemory = "メモリが不足しています";
 inline constexpr const char* kInvalidFloatOp = "不正な浮動小数点数演算命令";
 inline constexpr const char* kFloatZeroDivide = "0 による浮動小数点数除算";
+inline constexpr const char* kFileTooLarge =
+    "Cannot load %s file of %s bytes: more than the limit of 2147483648 bytes.";
 inline constexpr const char* kCannotCreateDirectory = "ディレクトリを作成することができません";
 
 // Our own texts, for what the system never said.

@@ -65,7 +65,9 @@ std::span<const uint8_t> TByteReader::Take(size_t n)
 
 TByteReader TByteReader::Sub(size_t n)
 {
-    return TByteReader(Take(n), format_, onTruncated_);
+    TByteReader sub(Take(n), format_, onTruncated_);
+    sub.order_ = order_;
+    return sub;
 }
 
 void TByteReader::Seek(size_t pos)

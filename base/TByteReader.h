@@ -9,6 +9,9 @@
 
 namespace kobalto {
 
+// For formats that say their byte order in the file (TIFF's "II" and "MM").
+enum class TByteOrder { LittleEndian, BigEndian };
+
 class TByteReader {
 public:
     using TruncatedFn = void (*)(std::string_view format);  // must throw
@@ -22,6 +25,12 @@ public:
     uint32_t U32LE();
     uint32_t U32BE();
     int32_t I32LE() { return static_cast<int32_t>(U32LE()); }
+    // In the byte order set below (little-endian until set); readers made by
+    // Sub keep it.
+    uint16_t U16() { return order_ == TByteOrder::BigEndian ? U16BE() : U16LE(); }
+    uint32_t U32() { return order_ == TByteOrder::BigEndian ? U32BE() : U32LE(); }
+    void SetByteOrder(TByteOrder order) { order_ = order; }
+    TByteOrder ByteOrder() const { return order_; }
 
     // The next n bytes; the position moves past them.
     std::span<const uint8_t> Take(size_t n);
@@ -50,6 +59,7 @@ private:
     size_t pos_ = 0;
     std::string_view format_;
     TruncatedFn onTruncated_;
+    TByteOrder order_ = TByteOrder::LittleEndian;
 };
 
 }  // namespace kobalto

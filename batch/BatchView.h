@@ -41,6 +41,9 @@ public:
     // A file failed. True lets the batch go on with the next file; false
     // ends it with this error.
     virtual bool GoOnAfter(const EBatchFileError&) { return false; }
+    // A reader went on past a fault in the file (for example JPEG data in a
+    // TIFF that ends early); the file is still being processed.
+    virtual void ShowWarning(const std::string& /*title*/, const std::string& /*text*/) {}
 };
 
 }  // namespace kobalto

@@ -5,6 +5,7 @@
 #include "base/Extended.h"
 #include "base/Messages.h"
 #include "base/Text.h"
+#include "base/Warnings.h"
 #include "imaging/Extension.h"
 #include "imaging/SaveImageFile.h"
 #include "imaging/Scaling.h"
@@ -47,7 +48,12 @@ void ProcessFile(const std::string& path, BatchView& view, BatchState& state, Pi
 
     // Every file starts without the transparency an icon before it set.
     holder.SetTransparentFlag(false);
-    LoadAndScaleImage(holder, false, path, factor, [&view] { view.ProcessMessages(); });
+    {
+        const ScopedWarningSink warnings([&view](std::string_view title, std::string_view text) {
+            view.ShowWarning(std::string(title), std::string(text));
+        });
+        LoadAndScaleImage(holder, false, path, factor, [&view] { view.ProcessMessages(); });
+    }
     view.ShowPreview(holder.Bitmap());
 
     const std::string outPath = state.outputFolder + "/" + FileNamePart(path);

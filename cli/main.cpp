@@ -50,6 +50,10 @@ public:
         Fail(e.Path(), e.Reason());
         return keepGoing_;
     }
+    void ShowWarning(const std::string& title, const std::string& text) override
+    {
+        std::cerr << "kobalto-cli: " << title << ": " << text << std::endl;
+    }
 
 private:
     std::optional<std::string> percent_;

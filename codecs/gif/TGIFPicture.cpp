@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/TByteWriter.h"
+#include "base/ReadStreamRest.h"
 #include "base/TStream.h"
 #include "codecs/gif/GifError.h"
 #include "codecs/gif/GifMessages.h"
@@ -42,9 +43,7 @@ int TGIFPicture::Height() const
 
 void TGIFPicture::LoadFromStream(TStream& stream)
 {
-    const int64_t size = stream.Size() - stream.Position();
-    std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
-    stream.ReadBuffer(bytes.data(), bytes.size());
+    const std::vector<uint8_t> bytes = ReadStreamRest(stream, "GIF");
     TGIFHeader header;
     TGIFFrameList frames;
     ReadGif(bytes, header, frames);

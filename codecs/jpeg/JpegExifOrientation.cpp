@@ -5,43 +5,26 @@
 
 #include "base/Exceptions.h"
 #include "base/TByteReader.h"
+#include "codecs/tiff/TiffDirectory.h"
+#include "codecs/tiff/TiffTags.h"
 
 namespace kobalto {
 
 namespace {
 
 constexpr std::array<uint8_t, 6> kExifSignature{'E', 'x', 'i', 'f', 0, 0};
-constexpr uint16_t kOrientationTag = 0x0112;
-constexpr uint16_t kTypeShort = 3;
-
 // Reads the TIFF structure after the signature; offsets count from its start.
 int OrientationOfTiff(TByteReader tiff)
 {
-    const uint16_t order = tiff.U16LE();
-    if (order != 0x4949 && order != 0x4D4D)  // "II" or "MM"
+    const TTiffHeader header = ReadTiffHeader(tiff);
+    if (!header.knownMark || !header.magic42)
         return 1;
-    const bool little = order == 0x4949;
-    auto u16 = [&] { return little ? tiff.U16LE() : tiff.U16BE(); };
-    auto u32 = [&] { return little ? tiff.U32LE() : tiff.U32BE(); };
-    if (u16() != 42)
+    const TTiffDirectory dir(tiff, header.firstDirectory);
+    const TTiffEntry* e = dir.Find(tiff::kOrientation);
+    if (!e || e->type != tiff::kShort || e->count < 1)
         return 1;
-    tiff.Seek(u32());
-    const uint16_t entries = u16();
-    for (uint16_t i = 0; i < entries; ++i) {
-        const uint16_t tag = u16();
-        const uint16_t type = u16();
-        const uint32_t count = u32();
-        if (tag != kOrientationTag) {
-            tiff.Skip(4);
-            continue;
-        }
-        // A SHORT sits in the first two bytes of the entry's value field.
-        if (type != kTypeShort || count < 1)
-            return 1;
-        const uint16_t value = u16();
-        return value >= 1 && value <= 8 ? value : 1;
-    }
-    return 1;
+    const uint32_t value = dir.Value(tiff::kOrientation, 1);
+    return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
 }
 
 }  // namespace

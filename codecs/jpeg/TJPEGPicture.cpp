@@ -1,5 +1,6 @@
 #include "codecs/jpeg/TJPEGPicture.h"
 
+#include "base/ReadStreamRest.h"
 #include "codecs/jpeg/JpegDecoder.h"
 #include "codecs/jpeg/JpegEncoder.h"
 #include "codecs/jpeg/JpegExifOrientation.h"
@@ -41,9 +42,7 @@ void TJPEGPicture::SetHeight(int) { throw EInvalidGraphicOperation(msg::kJpegCan
 void TJPEGPicture::LoadFromStream(TStream& stream)
 {
     auto data = std::make_shared<TJPEGData>();
-    const int64_t remaining = stream.Size() - stream.Position();
-    data->bytes.resize(remaining > 0 ? static_cast<size_t>(remaining) : 0);
-    stream.ReadBuffer(data->bytes.data(), data->bytes.size());
+    data->bytes = ReadStreamRest(stream, "JPEG");
     data->header = ReadJpegHeader(data->bytes);
     data_ = std::move(data);
     bitmap_.reset();

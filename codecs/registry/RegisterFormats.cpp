@@ -2,11 +2,14 @@
 
 #include "codecs/registry/TFileFormatList.h"
 #include "codecs/registry/TFileFormatsList.h"
+#include "codecs/eps/TEPSGraphic.h"
 #include "codecs/gif/TGIFPicture.h"
 #include "codecs/icon/TIcon.h"
 #include "codecs/registry/TGraphicClass.h"
 #include "codecs/jpeg/TJPEGPicture.h"
 #include "codecs/png/TPNGPicture.h"
+#include "codecs/tga/TTargaGraphic.h"
+#include "codecs/tiff/TTIFFGraphic.h"
 
 namespace kobalto {
 
@@ -34,6 +37,13 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     extended.RegisterFileFormat("jpeg", "", "JPEG images", fkRaster, false, &JPEGPictureClass());
     extended.RegisterFileFormat("rle", "", "Run length encoded Windows bitmaps", fkRaster, false, &BitmapClass());
     extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
+    for (const char* ext : {"win", "vst", "vda", "tga", "icb"})
+        extended.RegisterFileFormat(ext, "Truevision images", "", fkRaster, false, &TargaGraphicClass());
+    extended.RegisterFileFormat("tiff", "Tagged image file format images", "Macintosh TIFF images",
+                                fkRaster | fkMultiImage, false, &TIFFGraphicClass());
+    extended.RegisterFileFormat("tif", "", "PC TIF images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
+    extended.RegisterFileFormat("fax", "", "GFI fax images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
+    extended.RegisterFileFormat("eps", "Encapsulated Postscript images", "", fkRaster, false, &EPSGraphicClass());
 
     // 3. The GIF codec.
     pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());

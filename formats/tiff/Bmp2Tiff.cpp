@@ -10,6 +10,7 @@
 #include "base/Messages.h"
 #include "base/SafeFileWriter.h"
 #include "base/TByteWriter.h"
+#include "codecs/tiff/TiffTags.h"
 #include "formats/FormatsMessages.h"
 #include "graphics/TBitmap.h"
 
@@ -17,26 +18,7 @@ namespace kobalto {
 
 namespace {
 
-enum : uint16_t { kAscii = 2, kShort = 3, kLong = 4, kRational = 5 };
-
-enum : uint16_t {
-    kNewSubfileType = 254,
-    kImageWidth = 256,
-    kImageLength = 257,
-    kBitsPerSample = 258,
-    kCompression = 259,
-    kPhotometric = 262,
-    kStripOffsets = 273,
-    kSamplesPerPixel = 277,
-    kRowsPerStrip = 278,
-    kStripByteCounts = 279,
-    kXResolution = 282,
-    kYResolution = 283,
-    kPlanarConfiguration = 284,
-    kResolutionUnit = 296,
-    kSoftware = 305,
-    kColorMap = 320,
-};
+using namespace tiff;
 
 enum : uint32_t { kPhotometricBlackIsZero = 1, kPhotometricRgb = 2, kPhotometricPalette = 3 };
 

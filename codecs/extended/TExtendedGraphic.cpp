@@ -1,0 +1,26 @@
+#include "codecs/extended/TExtendedGraphic.h"
+
+#include <utility>
+#include <vector>
+
+#include "base/ReadStreamRest.h"
+
+namespace kobalto {
+
+void TExtendedGraphic::LoadFromStream(TStream& stream)
+{
+    const std::vector<uint8_t> bytes = ReadStreamRest(stream, FormatName());
+    LoadFromBytes(bytes);
+}
+
+void TExtendedGraphic::LoadFromBytes(std::span<const uint8_t> bytes)
+{
+    TImageProperties properties;
+    TBitmap decoded = Decode(bytes, properties);
+    const bool transparent = Transparent();
+    TBitmap::operator=(std::move(decoded));
+    SetTransparent(transparent);
+    properties_ = properties;
+}
+
+}  // namespace kobalto

@@ -1,0 +1,20 @@
+#pragma once
+// The pixel loop of the TIFF reader: strips or tiles, one plane or several,
+// through the decompressor, the predictor and the colour converter into the
+// bitmap, top row first. Chunks the data does not hold give zero rows.
+#include <cstdint>
+#include <span>
+
+#include "codecs/color/TColorManager.h"
+#include "codecs/tiff/TiffImage.h"
+#include "graphics/TBitmap.h"
+
+namespace kobalto {
+
+// The bytes of one decoded chunk row (for subsampled YCbCr one block row).
+size_t TiffChunkRowBytes(const TTiffImage& im, const TColorManager& color);
+
+void DecodeTiffPixels(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
+                      TBitmap& out);
+
+}  // namespace kobalto

@@ -6,6 +6,9 @@
 #include "base/Exceptions.h"
 #include "formats/tiff/Bmp2Tiff.h"
 #include "formats/tga/LibTGA.h"
+#include "formats/pcx/PcxWriter.h"
+#include "formats/pnm/PpmWriter.h"
+#include "formats/psd/PsdWriter.h"
 #include "imaging/Extension.h"
 #include "imaging/ImagingMessages.h"
 #include "imaging/SaveBitmapAsGif.h"
@@ -30,9 +33,9 @@ struct WriterRow {
 }
 
 // The writer table, in the order the extensions are tried.
-const std::array<WriterRow, 9>& WriterTable()
+const std::array<WriterRow, 13>& WriterTable()
 {
-    static const std::array<WriterRow, 9> table{{
+    static const std::array<WriterRow, 13> table{{
         {".wmf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".wmf"); }},
         {".emf", [](TBitmap&, const std::string&, bool) { NoWriterYet(".emf"); }},
         {".jpg", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsJpeg(b, p, 80); }},
@@ -42,6 +45,10 @@ const std::array<WriterRow, 9>& WriterTable()
         {".tga", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsTga(b, p); }},
         {".bmp", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsBmp(b, p); }},
         {".ico", [](TBitmap&, const std::string&, bool) { NoWriterYet(".ico"); }},
+        {".psd", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPsd(b, p); }},
+        {".pdd", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPsd(b, p); }},
+        {".ppm", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPpm(b, p); }},
+        {".pcx", [](TBitmap& b, const std::string& p, bool) { SaveBitmapAsPcx(b, p); }},
     }};
     return table;
 }

@@ -7,9 +7,10 @@
 namespace kobalto {
 
 // Picks the writer by the lower-cased extension: .wmf, .emf, .jpg, .gif,
-// .png, .tif, .tga, .bmp, .ico, tried in that order. False when the
-// extension is not accepted at all; true for an accepted extension, also one
-// without a writer (".jpeg", ".tiff", ...), which writes nothing. Every write
+// .png, .tif, .tga, .bmp, .ico, .psd, .pdd, .ppm, .pcx, tried in that order.
+// False when the extension is not accepted at all; true for an accepted
+// extension, also one without a writer (".jpeg", ".tiff", ...), which writes
+// nothing. Every write
 // is complete or leaves nothing behind; its failures raise.
 bool SaveImageFile(TBitmap& bitmap, const std::string& path, bool transparent, int reserved = 0);
 

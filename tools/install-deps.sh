@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   # Peer tools the tests use as oracles.
-  imagemagick libtiff-tools pngcheck giflib-tools
+  imagemagick libtiff-tools pngcheck giflib-tools python3-pil
 )
 packages+=("$@")
 

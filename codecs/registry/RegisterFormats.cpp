@@ -7,6 +7,12 @@
 #include "codecs/jpeg/TJPEGPicture.h"
 #include "codecs/png/TPNGPicture.h"
 #include "codecs/tga/TTargaGraphic.h"
+#include "codecs/autodesk/TAutodeskGraphic.h"
+#include "codecs/pcx/TPCXGraphic.h"
+#include "codecs/pnm/TPPMGraphic.h"
+#include "codecs/psd/TPSDGraphic.h"
+#include "codecs/psp/TPSPGraphic.h"
+#include "codecs/rla/TRLAGraphic.h"
 
 namespace kobalto {
 
@@ -32,6 +38,20 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     extended.RegisterFileFormat("dib", "", "Device independant Windows bitmaps", fkRaster, false, &BitmapClass());
     for (const char* ext : {"win", "vst", "vda", "tga", "icb"})
         extended.RegisterFileFormat(ext, "Truevision images", "", fkRaster, false, &TargaGraphicClass());
+    extended.RegisterFileFormat("pcx", "ZSoft Paintbrush images", "", fkRaster, false, &PCXGraphicClass());
+    extended.RegisterFileFormat("pcc", "ZSoft Paintbrush images", "", fkRaster, false, &PCXGraphicClass());
+    extended.RegisterFileFormat("scr", "", "Word 5.x screen capture images", fkRaster, false, &PCXGraphicClass());
+    extended.RegisterFileFormat("rpf", "Alias/Wavefront images", "", fkRaster, false, &RLAGraphicClass());
+    extended.RegisterFileFormat("rla", "Alias/Wavefront images", "", fkRaster, false, &RLAGraphicClass());
+    extended.RegisterFileFormat("psd", "Photoshop images", "", fkRaster | fkLayered, false, &PSDGraphicClass());
+    extended.RegisterFileFormat("pdd", "Photoshop images", "", fkRaster | fkLayered, false, &PSDGraphicClass());
+    extended.RegisterFileFormat("ppm", "Portable map images", "Portable pixel map images", fkRaster, false,
+                                &PPMGraphicClass());
+    extended.RegisterFileFormat("pgm", "", "Portable gray map images", fkRaster, false, &PPMGraphicClass());
+    extended.RegisterFileFormat("pbm", "", "Portable bitmap images", fkRaster, false, &PPMGraphicClass());
+    extended.RegisterFileFormat("cel", "Autodesk images", "", fkRaster, false, &AutodeskGraphicClass());
+    extended.RegisterFileFormat("pic", "Autodesk images", "", fkRaster, false, &AutodeskGraphicClass());
+    extended.RegisterFileFormat("psp", "Paintshop Pro images", "", fkRaster | fkVector, false, &PSPGraphicClass());
 
     // 3. The GIF codec.
     pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());

@@ -44,8 +44,10 @@ TBitmap TAutodeskGraphic::Decode(std::span<const uint8_t> bytes, TImagePropertie
     properties.samplesPerPixel = 1;
     properties.bitsPerPixel = 8;
 
-    TBitmap out = TBitmap::ForDecoding(width, height, TPixelFormat::pf8bit);
     const std::span<const uint8_t> map = file.Take(768);
+    if (file.Remaining() < pixelBytes)
+        file.Truncated();  // before the bitmap is made
+    TBitmap out = TBitmap::ForDecoding(width, height, TPixelFormat::pf8bit);
     out.Palette().resize(256);
     for (size_t i = 0; i < 256; ++i) {
         // 6-bit components; scaling by 4 keeps 63 at 252.

@@ -43,6 +43,15 @@ TBitmap TPPMGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
     properties.samplesPerPixel = h.samples;
     properties.bitsPerPixel = properties.bitsPerSample * h.samples;
 
+    // The raster must be there before the bitmap is made: stored rows whole,
+    // text samples at least a character each.
+    const uint64_t samples = uint64_t(h.width) * uint64_t(h.height) * uint64_t(h.samples);
+    const uint64_t least = h.kind == 4 ? (uint64_t(h.width) + 7) / 8 * uint64_t(h.height)
+                           : h.binary  ? samples * (wide ? 2 : 1)
+                                       : samples;
+    if (file.Remaining() < least)
+        file.Truncated();
+
     TColorManager color;
     const TColorScheme target = h.samples == 3 ? TColorScheme::BGR : TColorScheme::Grey;
     const int bits = bitmap ? 1 : 8;

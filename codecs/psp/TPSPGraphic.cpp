@@ -77,7 +77,11 @@ const TPspChannel* FindChannel(const TPspLayer& layer, int bitmapType, int chann
 // blue, green, red and alpha.
 void DrawColourLayer(const TPspLayer& layer, int compression, int width, int height, std::vector<uint8_t>& canvas)
 {
-    const TPlacement p = PlacementOf(layer);
+    TPlacement p = PlacementOf(layer);
+    // Rows below the canvas are never shown: they are not unpacked.
+    p.height = std::min(p.height, height - std::min(p.top, height));
+    if (p.height <= 0 || p.left >= width || p.left + int64_t{p.width} <= 0)
+        return;
     const size_t count = static_cast<size_t>(p.width) * p.height;
     std::vector<uint8_t> planes[3];
     for (int c = 0; c < 3; ++c) {

@@ -246,5 +246,44 @@ TEST(ExtendedHeaders, SmallPicturesShowTheirFieldsReadRight)
     }
 }
 
+TEST(ExtendedHeaders, CutFilesFailCleanlyOrLoadPartly)
+{
+    FileBytes pcx = With(test::PcxHeader({.encoding = 1, .planes = 3, .width = 3, .height = 2, .bytesPerLine = 3}),
+                         {0xC5, 9, 1, 0xC4, 7, 0xC3, 0xC8, 0xC3, 1, 2, 3});
+    FileBytes psdRle = test::PsdHeader({.compression = 1}).U16BE(2).U16BE(2).U16BE(3).Raw({0xFF, 5, 0xFF, 6, 1, 7, 8});
+    const struct {
+        const char* what;
+        Reader reader;
+        FileBytes file;
+    } cases[] = {
+        {"PPM", Reader::Pnm, With(Text("P6 # c\n2 1 255\n"), {1, 2, 3, 4, 5, 6})},
+        {"PGM text", Reader::Pnm, Text("P2 2 2 300\n1 299\n300 7\n")},
+        {"PCX", Reader::Pcx, pcx},
+        {"PSD", Reader::Psd, psdRle},
+        {"PSP", Reader::Psp,
+         test::PspStart({.compression = 1})
+             .Append(test::PspBlock(3, test::PspLayer(0, 0, 2, 1, 200, {{0, 1, {0x82, 9}}, {0, 2, {2, 1, 2}}, {1, 0, {0x82, 99}}})))},
+        {"RLA", Reader::Rla, Rla({})},
+        {"cel", Reader::Autodesk, With(test::CelHeader({}), {63, 1})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (size_t n = 0; n <= c.file.Size(); ++n) {
+            std::unique_ptr<TExtendedGraphic> g = Make(c.reader);
+            try {
+                g->LoadFromBytes(std::span<const uint8_t>(c.file.bytes.data(), n));
+            } catch (const EInvalidGraphic&) {
+                continue;
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << n << " bytes: " << e.what();
+            }
+            EXPECT_GT(g->Width(), 0) << n;
+        }
+        // Whole, the file loads.
+        std::unique_ptr<TExtendedGraphic> g = Make(c.reader);
+        EXPECT_NO_THROW(g->LoadFromBytes(c.file.bytes));
+    }
+}
+
 }  // namespace
 }  // namespace kobalto

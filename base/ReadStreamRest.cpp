@@ -2,9 +2,12 @@
 
 #include <string>
 
+#include <sys/mman.h>
+
 #include "base/Exceptions.h"
 #include "base/Limits.h"
 #include "base/Messages.h"
+#include "base/TFileStream.h"
 
 namespace kobalto {
 
@@ -16,6 +19,36 @@ std::vector<uint8_t> ReadStreamRest(TStream& stream, std::string_view format)
     std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
     stream.ReadBuffer(bytes.data(), bytes.size());
     return bytes;
+}
+
+TStreamRest::TStreamRest(TStream& stream, std::string_view format)
+{
+    if (auto* file = dynamic_cast<TFileStream*>(&stream)) {
+        const int64_t position = stream.Position();
+        const int64_t end = stream.Size();
+        if (end - position > kMaxFileBytes)
+            throw EInvalidGraphic(msg::Format(msg::kFileTooLarge, {format, std::to_string(end - position)}));
+        if (position >= 0 && end > position) {
+            void* map = mmap(nullptr, static_cast<size_t>(end), PROT_READ, MAP_PRIVATE, file->Descriptor(), 0);
+            if (map != MAP_FAILED) {
+                map_ = map;
+                mapLength_ = static_cast<size_t>(end);
+                madvise(map_, mapLength_, MADV_SEQUENTIAL);
+                bytes_ = std::span<const uint8_t>(static_cast<const uint8_t*>(map_) + position,
+                                                  static_cast<size_t>(end - position));
+                stream.Seek(0, TSeekOrigin::End);
+                return;
+            }
+        }
+    }
+    copy_ = ReadStreamRest(stream, format);
+    bytes_ = copy_;
+}
+
+TStreamRest::~TStreamRest()
+{
+    if (map_)
+        munmap(map_, mapLength_);
 }
 
 }  // namespace kobalto

@@ -2,6 +2,7 @@
 // Readers that parse a whole file in memory take its bytes through this one
 // routine, so the file-size cap holds for all of them.
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,5 +14,23 @@ namespace kobalto {
 // naming the format when that is more than kMaxFileBytes, and the stream's
 // read error when the stream yields fewer bytes than its size says.
 std::vector<uint8_t> ReadStreamRest(TStream& stream, std::string_view format);
+
+// The same bytes, mapped from the file for a file stream (neither copied nor
+// cleared first, which is most of the time of reading a large file), read
+// through ReadStreamRest otherwise. The stream ends up at its end.
+class TStreamRest {
+public:
+    TStreamRest(TStream& stream, std::string_view format);
+    ~TStreamRest();
+    TStreamRest(const TStreamRest&) = delete;
+    TStreamRest& operator=(const TStreamRest&) = delete;
+    std::span<const uint8_t> Bytes() const { return bytes_; }
+
+private:
+    std::vector<uint8_t> copy_;
+    void* map_ = nullptr;
+    size_t mapLength_ = 0;
+    std::span<const uint8_t> bytes_;
+};
 
 }  // namespace kobalto

@@ -24,6 +24,8 @@ TFileStream::TFileStream(const std::string& path, Mode mode) : path_(path)
     std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
 }
 
+int TFileStream::Descriptor() const { return fileno(file_); }
+
 TFileStream::TFileStream(int fd, const std::string& path) : path_(path)
 {
     file_ = fdopen(fd, "w+b");

@@ -30,6 +30,8 @@ public:
     // written. The destructor closes silently.
     void Close();
     const std::string& Path() const { return path_; }
+    // The open file's descriptor, for mapping it.
+    int Descriptor() const;
 
 private:
     std::FILE* file_ = nullptr;

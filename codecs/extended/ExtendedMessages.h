@@ -1,5 +1,5 @@
 #pragma once
-// The texts of the extended readers (TGA, TIFF, EPS), verbatim. Every one is
+// The texts of the extended readers, verbatim. Every one is
 // raised through RaiseExtended (ExtendedError.h).
 namespace kobalto::msg {
 
@@ -35,5 +35,11 @@ inline constexpr const char* kJpegUnexpectedEnd = "JPEG decompression error. Une
 inline constexpr const char* kFormatTga = "TGA";
 inline constexpr const char* kFormatTiff = "TIF/TIFF";
 inline constexpr const char* kFormatEps = "EPS";
+inline constexpr const char* kFormatPcx = "PCX";
+inline constexpr const char* kFormatPnm = "PBM, PGM or PPM";
+inline constexpr const char* kFormatPsd = "PSD or PDD";
+inline constexpr const char* kFormatPsp = "PSP";
+inline constexpr const char* kFormatRla = "RLA";
+inline constexpr const char* kFormatAutodesk = "Autodesk";
 
 }  // namespace kobalto::msg

@@ -9,8 +9,8 @@ namespace kobalto {
 
 void TExtendedGraphic::LoadFromStream(TStream& stream)
 {
-    const std::vector<uint8_t> bytes = ReadStreamRest(stream, FormatName());
-    LoadFromBytes(bytes);
+    const TStreamRest bytes(stream, FormatName());
+    LoadFromBytes(bytes.Bytes());
 }
 
 void TExtendedGraphic::LoadFromBytes(std::span<const uint8_t> bytes)

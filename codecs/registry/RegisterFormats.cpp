@@ -9,6 +9,12 @@
 #include "codecs/jpeg/TJPEGPicture.h"
 #include "codecs/png/TPNGPicture.h"
 #include "codecs/tga/TTargaGraphic.h"
+#include "codecs/autodesk/TAutodeskGraphic.h"
+#include "codecs/pcx/TPCXGraphic.h"
+#include "codecs/pnm/TPPMGraphic.h"
+#include "codecs/psd/TPSDGraphic.h"
+#include "codecs/psp/TPSPGraphic.h"
+#include "codecs/rla/TRLAGraphic.h"
 #include "codecs/tiff/TTIFFGraphic.h"
 
 namespace kobalto {
@@ -44,6 +50,20 @@ void RegisterFormats(TFileFormatsList& pictures, TFileFormatList& extended)
     extended.RegisterFileFormat("tif", "", "PC TIF images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
     extended.RegisterFileFormat("fax", "", "GFI fax images", fkRaster | fkMultiImage, false, &TIFFGraphicClass());
     extended.RegisterFileFormat("eps", "Encapsulated Postscript images", "", fkRaster, false, &EPSGraphicClass());
+    extended.RegisterFileFormat("pcx", "ZSoft Paintbrush images", "", fkRaster, false, &PCXGraphicClass());
+    extended.RegisterFileFormat("pcc", "ZSoft Paintbrush images", "", fkRaster, false, &PCXGraphicClass());
+    extended.RegisterFileFormat("scr", "", "Word 5.x screen capture images", fkRaster, false, &PCXGraphicClass());
+    extended.RegisterFileFormat("rpf", "Alias/Wavefront images", "", fkRaster, false, &RLAGraphicClass());
+    extended.RegisterFileFormat("rla", "Alias/Wavefront images", "", fkRaster, false, &RLAGraphicClass());
+    extended.RegisterFileFormat("psd", "Photoshop images", "", fkRaster | fkLayered, false, &PSDGraphicClass());
+    extended.RegisterFileFormat("pdd", "Photoshop images", "", fkRaster | fkLayered, false, &PSDGraphicClass());
+    extended.RegisterFileFormat("ppm", "Portable map images", "Portable pixel map images", fkRaster, false,
+                                &PPMGraphicClass());
+    extended.RegisterFileFormat("pgm", "", "Portable gray map images", fkRaster, false, &PPMGraphicClass());
+    extended.RegisterFileFormat("pbm", "", "Portable bitmap images", fkRaster, false, &PPMGraphicClass());
+    extended.RegisterFileFormat("cel", "Autodesk images", "", fkRaster, false, &AutodeskGraphicClass());
+    extended.RegisterFileFormat("pic", "Autodesk images", "", fkRaster, false, &AutodeskGraphicClass());
+    extended.RegisterFileFormat("psp", "Paintshop Pro images", "", fkRaster | fkVector, false, &PSPGraphicClass());
 
     // 3. The GIF codec.
     pictures.Add("gif", "GIF Image", 0, &GIFPictureClass());

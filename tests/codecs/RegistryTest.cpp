@@ -111,5 +111,23 @@ TEST(Picture, BitmapExtensionsResolveToTheBitmapClass)
     }
 }
 
+TEST(Picture, ExtendedReaderExtensionsResolveToTheirClasses)
+{
+    const struct {
+        const char* ext;
+        const char* name;
+    } cases[] = {
+        {"pcx", "TPCXGraphic"}, {"PCC", "TPCXGraphic"},   {"scr", "TPCXGraphic"},      {"rla", "TRLAGraphic"},
+        {"rpf", "TRLAGraphic"}, {"psd", "TPSDGraphic"},   {"Pdd", "TPSDGraphic"},      {"ppm", "TPPMGraphic"},
+        {"pgm", "TPPMGraphic"}, {"pbm", "TPPMGraphic"},   {"cel", "TAutodeskGraphic"}, {"pic", "TAutodeskGraphic"},
+        {"psp", "TPSPGraphic"}, {"png", "TPNGPicture"},   // the PNG codec registers after them
+    };
+    for (const auto& c : cases) {
+        const TGraphicClass* cls = TPicture::FileFormats().FindExt(c.ext);
+        ASSERT_NE(cls, nullptr) << c.ext;
+        EXPECT_EQ(cls->name, c.name) << c.ext;
+    }
+}
+
 }  // namespace
 }  // namespace kobalto

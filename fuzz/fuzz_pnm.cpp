@@ -1,0 +1,12 @@
+// libFuzzer target: arbitrary bytes through the PNM reader.
+#include "codecs/pnm/TPPMGraphic.h"
+#include "fuzz/driver/ExtendedTarget.h"
+
+using namespace kobalto::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return RunExtendedTarget<kobalto::TPPMGraphic>(data, size, [](std::span<const uint8_t>, int64_t&, int64_t&) {
+        // The reader wants the raster in the input before it allocates.
+    });
+}

@@ -26,6 +26,7 @@ public:
     TBitmap& Bitmap();
 
     void SetTransparentFlag(bool on) { transparent_ = on; }
+    bool TransparentFlag() const { return transparent_; }
 
     int NominalWidth() const { return nominalWidth_; }
     int NominalHeight() const { return nominalHeight_; }

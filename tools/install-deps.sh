@@ -28,6 +28,8 @@ test_packages=(
   # The .deb (dpkg-shlibdeps, and file, which CPack asks about each
   # binary) and the man page's check.
   dpkg-dev file man-db groff-base
+  # The floor the JPEG benchmark measures against (djpeg, cjpeg).
+  libjpeg-turbo-progs
 )
 
 packages=("${run_packages[@]}")

@@ -11,7 +11,7 @@
 #include "formats/pcx/PcxWriter.h"
 #include "formats/pnm/PpmWriter.h"
 #include "formats/psd/PsdWriter.h"
-#include "tests/formats/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto {

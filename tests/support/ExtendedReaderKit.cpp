@@ -106,7 +106,7 @@ std::vector<uint8_t> MakeTiff(bool bigEndian, std::vector<TiffField> fields,
 
 namespace kobalto::test {
 
-std::vector<std::pair<std::string, std::string>> CorpusFiles(const std::string& folder)
+std::vector<std::pair<std::string, std::string>> CorpusFileStatuses(const std::string& folder)
 {
     std::vector<std::pair<std::string, std::string>> files;
     std::ifstream readme(CorpusDir() + "/README.md");
@@ -252,7 +252,7 @@ int64_t DifferentPixels(const TBitmap& a, const TBitmap& b, int tolerance, const
 std::map<CorpusClass, int> RunCorpus(const CorpusRules& rules)
 {
     std::map<CorpusClass, int> counts;
-    for (const auto& [name, expected] : CorpusFiles(rules.folder)) {
+    for (const auto& [name, expected] : CorpusFileStatuses(rules.folder)) {
         const std::string path = CorpusDir() + "/" + rules.folder + "/" + name;
         std::string outcome;
         CorpusClass cls = CorpusClass::Unexpected;

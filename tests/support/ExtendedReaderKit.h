@@ -44,7 +44,7 @@ namespace kobalto::test {
 
 // The files the corpus README lists for a folder, with their class
 // ("valid", "questionable" or "broken").
-std::vector<std::pair<std::string, std::string>> CorpusFiles(const std::string& folder);
+std::vector<std::pair<std::string, std::string>> CorpusFileStatuses(const std::string& folder);
 
 // Decodes path with a peer into a 24-bit bitmap, the colour without its
 // alpha: through tiff2rgba first when asked, else ImageMagick. translucent

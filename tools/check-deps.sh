@@ -21,7 +21,7 @@ declare -A package_of=(
   # programs
   [Xvfb]=xvfb [desktop-file-validate]=desktop-file-utils [appstreamcli]=appstream
   [man]=man-db [groff]=groff-base [cpack]=cmake [cmake]=cmake [dpkg-shlibdeps]=dpkg-dev [file]=file
-  [pngcheck]=pngcheck [tiffinfo]=libtiff-tools [giftext]=giflib-tools
+  [pngcheck]=pngcheck [tiffinfo]=libtiff-tools [tiff2rgba]=libtiff-tools [inkscape]=inkscape [python3]=python3 [PkgConfig]=pkg-config [giftext]=giflib-tools
   [identify]=imagemagick [convert]=imagemagick [convert-im6.q16]=imagemagick [import]=imagemagick
   [dpkg-deb]=- [dpkg-query]=- [grep]=- [sed]=- [sort]=- [find]=- [awk]=- [command]=- [mktemp]=- [tr]=-
   # this project's own programs

@@ -22,7 +22,7 @@ run_packages=(
 # Running the tests and making the package.
 test_packages=(
   # Peer tools the tests use as oracles.
-  imagemagick libtiff-tools pngcheck giflib-tools python3-pil inkscape
+  imagemagick libtiff-tools pngcheck giflib-tools python3 python3-pil inkscape
   # The window on a real X server, and the desktop files' validators.
   xvfb xauth x11-utils desktop-file-utils appstream
   # The .deb (dpkg-shlibdeps, and file, which CPack asks about each

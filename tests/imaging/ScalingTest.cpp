@@ -75,7 +75,9 @@ TEST(LoadAndScaleImage, UnreadableFilesRaiseAndLeaveNothingBehind)
     }
     EXPECT_EQ(holder.Graphic(), nullptr);
     test::WriteBytes(dir.File("a.tga"), {0, 0, 2});
-    EXPECT_THROW(LoadAndScaleImage(holder, false, dir.File("a.tga"), 0.5), EInvalidGraphic);
+    // A TGA cut inside its header.
+    EXPECT_ANY_THROW(LoadAndScaleImage(holder, false, dir.File("a.tga"), 0.5));
+    EXPECT_EQ(holder.Graphic(), nullptr);
     EXPECT_THROW(LoadAndScaleImage(holder, false, dir.File("a.tif"), 0.5), EFOpenError);
 }
 

@@ -37,20 +37,6 @@ std::string Upper(std::string text)
     return text;
 }
 
-// A row whose writer is still to come raises "no writer for .x yet" before
-// it touches anything; the properties hold for it too, with nothing written.
-bool Pending(const std::string& extension)
-{
-    test::TempDir dir;
-    TBitmap b(1, 1);
-    try {
-        SaveImageFile(b, dir.File("p" + extension), false, 0);
-        return false;
-    } catch (const EInvalidGraphicOperation& e) {
-        return e.what() == msg::Format(msg::kNoWriterYet, {extension});
-    }
-}
-
 TEST(WriterTable, EachRowWritesItsOwnFormatUnderItsExtensionInAnyCase)
 {
     if (test::ImageMagickConvert().empty())
@@ -63,18 +49,24 @@ TEST(WriterTable, EachRowWritesItsOwnFormatUnderItsExtensionInAnyCase)
         test::WriteBytes(path, {1, 2, 3});
         ::chmod(path.c_str(), 0444);
         TBitmap b = test::PatternBitmap(7, 5);
-        if (Pending(extension)) {
-            EXPECT_THROW(SaveImageFile(b, path, false, 0), EInvalidGraphicOperation);
-            EXPECT_EQ(test::ReadBytes(path), (Bytes{1, 2, 3}));
-            continue;
-        }
         ASSERT_TRUE(SaveImageFile(b, path, false, 0));
         EXPECT_EQ(FilesIn(dir.Path()), 1u) << "only the named file";
-        // The peer, told the format the extension names, reads the picture.
+        // The peer has no metafile reader; the metafile tests read those back.
+        if (extension == ".wmf" || extension == ".emf")
+            continue;
+        // The peer, told the format the extension names, reads the picture;
+        // it knows .dib, .rle and .pdd by the names of their formats.
+        std::string format = Upper(extension.substr(1));
+        if (format == "DIB" || format == "RLE")
+            format = "BMP";
+        else if (format == "PDD")
+            format = "PSD";
         TBitmap peer;
-        ASSERT_TRUE(test::DecodeWithPeer(Upper(extension.substr(1)) + ":" + path, peer));
-        EXPECT_EQ(peer.Width(), 7);
-        EXPECT_EQ(peer.Height(), 5);
+        ASSERT_TRUE(test::DecodeWithPeer(format + ":" + path, peer));
+        // An icon is a square of the smallest side that holds the picture.
+        const bool icon = extension == ".ico";
+        EXPECT_EQ(peer.Width(), icon ? 16 : 7);
+        EXPECT_EQ(peer.Height(), icon ? 16 : 5);
     }
 }
 
@@ -96,10 +88,6 @@ TEST(WriterTable, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary)
         // A folder that is not there: the system's text with the path.
         const std::string missing = dir.File("none/new" + extension);
         TBitmap b = test::PatternBitmap(4, 4);
-        if (Pending(extension)) {
-            EXPECT_THROW(SaveImageFile(b, missing, false, 0), EInvalidGraphicOperation);
-            continue;
-        }
         try {
             SaveImageFile(b, missing, false, 0);
             ADD_FAILURE() << "no error";
@@ -125,9 +113,9 @@ TEST(WriterTable, TheSaveStepsWriteOnlyUnderTheirOwnExtension)
     for (const auto& step : steps) {
         SCOPED_TRACE(step.extension);
         test::TempDir dir;
-        std::vector<std::string> others = {"a" + step.extension + ".bmp", step.extension.substr(1), "a.jpeg"};
+        std::vector<std::string> others = {"a" + step.extension + ".bmp", step.extension.substr(1)};
         for (const std::string& extension : WriterExtensions())
-            if (extension != step.extension)
+            if (extension != step.extension && !(step.extension == ".jpg" && extension == ".jpeg"))
                 others.push_back("a" + extension);
         for (const std::string& name : others) {
             TBitmap b = test::PatternBitmap(4, 4);

@@ -99,9 +99,9 @@ std::vector<uint8_t> MakeTiff(bool bigEndian, std::vector<TiffField> fields,
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <regex>
 
 #include "base/Exceptions.h"
+#include "tests/support/Corpus.h"
 #include "tests/support/TestSupport.h"
 
 namespace kobalto::test {
@@ -109,13 +109,8 @@ namespace kobalto::test {
 std::vector<std::pair<std::string, std::string>> CorpusFileStatuses(const std::string& folder)
 {
     std::vector<std::pair<std::string, std::string>> files;
-    std::ifstream readme(CorpusDir() + "/README.md");
-    const std::regex row("^\\| " + folder + " \\| `([^`]+)` \\| [^|]* \\| (valid|questionable|broken) \\|");
-    std::string line;
-    std::smatch m;
-    while (std::getline(readme, line))
-        if (std::regex_search(line, m, row))
-            files.emplace_back(m[1], m[2]);
+    for (const CorpusFile& file : CorpusFiles(folder))
+        files.emplace_back(file.name, file.expected);
     return files;
 }
 

@@ -15,7 +15,8 @@
 // text until the process ends; the leak checker is told they are not ours.
 extern "C" __attribute__((used)) const char* __lsan_default_suppressions()
 {
-    return "leak:libfontconfig.so\n";
+    // System libraries that keep what they allocate until the process ends.
+    return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
 }
 
 namespace kobalto::test {

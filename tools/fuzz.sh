@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes every target of fuzz/ for SECONDS each (default 60) with libFuzzer,
 # the libraries instrumented too, under AddressSanitizer and UBSan.
-#   tools/fuzz.sh [SECONDS]          TARGETS="png gif" picks targets
+#   tools/fuzz.sh [SECONDS]          TARGETS="png gif" picks targets,
+#                                    JOBS=n runs n campaigns at once (default: cores)
 # Each target starts from ../shared/corpus/<format>/ (when present) plus
 # what earlier runs kept in build-fuzz/corpus/<format>/. Crashes, timeouts
 # and out-of-memory inputs do not stop a run; new ones are copied to
@@ -38,17 +39,43 @@ crashers=tests/data/crashers
 seeds=../shared/corpus
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-summary=()
-for format in "${targets[@]}"; do
-  corpus="$dir/corpus/$format"
-  findings="$dir/findings/$format"
-  log="$dir/fuzz-$format.log"
+# seed_dir FORMAT: the folder of real files a campaign starts from. Formats
+# without a folder of their own take theirs by extension from misc/; the
+# decompressors start from fax and run-length files of their formats.
+seed_dir() {
+  local format=$1 pattern=()
+  case "$format" in
+    icon) [ -d "$seeds/ico" ] && echo "$seeds/ico"; return ;;
+    autodesk) pattern=('*.[cC][eE][lL]' '*.[pP][iI][cC]') ;;
+    rla) pattern=('*.[rR][lL][aA]' '*.[rR][pP][fF]') ;;
+    decompress) pattern=('*.[gG]3') ;;
+    *) [ -d "$seeds/$format" ] && echo "$seeds/$format"; return ;;
+  esac
+  local picked="$dir/seeds/$format" p f
+  mkdir -p "$picked"
+  for p in "${pattern[@]}"; do
+    for f in "$seeds"/misc/$p; do [ -f "$f" ] && cp -f "$f" "$picked/"; done
+  done
+  if [ "$format" = decompress ]; then
+    for f in "$seeds"/pcx/* "$seeds"/tga/*; do [ -f "$f" ] && cp -f "$f" "$picked/"; done
+  fi
+  [ -n "$(ls -A "$picked")" ] && echo "$picked"
+  return 0
+}
+
+# fuzz_one FORMAT: one campaign; its summary line goes to $dir/summary-FORMAT.
+fuzz_one() {
+  local format=$1
+  local corpus="$dir/corpus/$format" findings="$dir/findings/$format"
+  local log="$dir/fuzz-$format.log" line
   mkdir -p "$corpus" "$findings"
-  inputs=("$corpus")
-  if [ -d "$seeds/$format" ]; then
-    inputs+=("$seeds/$format")
+  rm -f "$findings"/crash-* "$findings"/timeout-* "$findings"/oom-* "$findings"/leak-*
+  local inputs=("$corpus") seed
+  seed=$(seed_dir "$format")
+  if [ -n "$seed" ]; then
+    inputs+=("$seed")
   else
-    echo "fuzz_$format: no seeds in $seeds/$format, starting from the kept corpus only" >&2
+    echo "fuzz_$format: no seeds for it in $seeds, starting from the kept corpus only" >&2
   fi
   echo "fuzz_$format: $seconds s, log in $log"
   # Fork mode keeps going past a finding and counts each kind.
@@ -58,17 +85,19 @@ for format in "${targets[@]}"; do
 
   # The last status line: #RUNS: cov: EDGES ft: .. corp: .. exec/s: RATE
   # oom/timeout/crash: O/T/C time: ..
+  local stats
   stats=$(grep -E '^#[0-9]+: cov: ' "$log" | tail -1 || true)
   if [ -z "$stats" ]; then
-    summary+=("$(printf '%-12s no status line: see %s' "fuzz_$format" "$log")")
-    continue
+    printf '%-16s no status line: see %s\n' "fuzz_$format" "$log" >"$dir/summary-$format"
+    return
   fi
+  local runs edges rate ooms timeouts crashes
   runs=$(sed -E 's/^#([0-9]+):.*/\1/' <<<"$stats")
   edges=$(sed -E 's/.* cov: ([0-9]+).*/\1/' <<<"$stats")
-  rate=$(sed -E 's/.* exec\/s: ([0-9]+).*/\1/' <<<"$stats")
+  rate=$(sed -E 's/.* exec\/s:? ([0-9]+).*/\1/' <<<"$stats")
   IFS=/ read -r ooms timeouts crashes <<<"$(sed -E 's/.* oom\/timeout\/crash: ([0-9]+\/[0-9]+\/[0-9]+).*/\1/' <<<"$stats")"
 
-  new=0
+  local new=0 f base kept
   for f in "$findings"/crash-* "$findings"/timeout-* "$findings"/oom-* "$findings"/leak-*; do
     [ -f "$f" ] || continue
     base=$(basename "$f")
@@ -78,8 +107,22 @@ for format in "${targets[@]}"; do
       new=$((new + 1))
     fi
   done
-  summary+=("$(printf '%-12s runs %10s  runs/s %7s  edges %6s  crashes %3s  timeouts %3s  OOMs %3s  new kept %s' \
-    "fuzz_$format" "$runs" "$rate" "$edges" "$crashes" "$timeouts" "$ooms" "$new")")
+  printf '%-16s runs %10s  runs/s %7s  edges %6s  crashes %3s  timeouts %3s  OOMs %3s  new kept %s\n' \
+    "fuzz_$format" "$runs" "$rate" "$edges" "$crashes" "$timeouts" "$ooms" "$new" >"$dir/summary-$format"
+}
+
+# JOBS campaigns at once (default: one per core); each is one process.
+parallel=${JOBS:-$jobs}
+for format in "${targets[@]}"; do
+  rm -f "$dir/summary-$format"
+  while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do wait -n || true; done
+  fuzz_one "$format" &
+done
+wait
+
+summary=()
+for format in "${targets[@]}"; do
+  summary+=("$(cat "$dir/summary-$format" 2>/dev/null || echo "fuzz_$format: no summary")")
 done
 
 echo

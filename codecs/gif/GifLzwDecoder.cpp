@@ -1,5 +1,6 @@
 #include "codecs/gif/GifLzwDecoder.h"
 
+#include <algorithm>
 #include <array>
 
 #include "codecs/gif/GifError.h"
@@ -47,31 +48,34 @@ struct Table {
     std::array<uint16_t, kTableSize> length{};
 };
 
-// Writes the string of code at out[pos..], clipped to the end of out.
-// Returns the number of indices the string holds.
-size_t Emit(const Table& t, unsigned code, std::span<uint8_t> out, size_t pos)
+// Hands the string of code to sink, cut to room indices. The string is
+// known from its last index backwards, so it is spelled into scratch first;
+// indices beyond room are walked over but not kept. Returns the string's
+// full length.
+size_t Emit(const Table& t, unsigned code, size_t room, std::array<uint8_t, kTableSize>& scratch,
+            const GifIndexSink& sink)
 {
     const size_t len = t.length[code & kMask];
-    const size_t room = out.size() - pos;
-    // The string is known from its last byte backwards; bytes beyond the end
-    // of out are walked over but not stored.
     size_t i = len;
     unsigned c = code & kMask;
     while (i > room) {
         c = t.prefix[c] & kMask;
         --i;
     }
+    const size_t kept = i;
     while (i > 0) {
-        out[pos + i - 1] = t.suffix[c];
+        scratch[i - 1] = t.suffix[c];
         c = t.prefix[c] & kMask;
         --i;
     }
+    if (kept > 0)
+        sink(scratch.data(), kept);
     return len;
 }
 
 }  // namespace
 
-size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<uint8_t> out)
+size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, size_t limit, const GifIndexSink& sink)
 {
     if (minCodeSize < 1 || minCodeSize > kMaxBits - 1)
         throw EGIFException(msg::kGifInvalidData);
@@ -85,13 +89,14 @@ size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<ui
         t.length[i] = 1;
     }
 
+    std::array<uint8_t, kTableSize> scratch;
     CodeReader reader(data);
     int width = minCodeSize + 1;
     unsigned next = clear + 2;
     int previous = -1;
     size_t pos = 0;
     unsigned code;
-    while (pos < out.size() && reader.Next(width, code)) {
+    while (pos < limit && reader.Next(width, code)) {
         if (code == clear) {
             width = minCodeSize + 1;
             next = clear + 2;
@@ -120,10 +125,19 @@ size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<ui
                     ++width;
             }
         }
-        pos += Emit(t, code, out, pos);
+        pos += Emit(t, code, limit - pos, scratch, sink);
         previous = static_cast<int>(code);
     }
-    return pos < out.size() ? pos : out.size();
+    return pos < limit ? pos : limit;
+}
+
+size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<uint8_t> out)
+{
+    size_t pos = 0;
+    return DecodeGifLzw(data, minCodeSize, out.size(), [&](const uint8_t* indices, size_t count) {
+        std::copy_n(indices, count, out.begin() + static_cast<std::ptrdiff_t>(pos));
+        pos += count;
+    });
 }
 
 }  // namespace kobalto

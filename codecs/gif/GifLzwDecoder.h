@@ -4,6 +4,7 @@
 // file holds can reach outside it.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace kobalto {
@@ -15,5 +16,12 @@ namespace kobalto {
 // A minimum code size outside 1..11, a first code that is no colour, or a
 // code beyond the table built so far raise EGIFException "Invalid GIF data".
 size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<uint8_t> out);
+
+// Receives decoded indices in order, a piece at a time.
+using GifIndexSink = std::function<void(const uint8_t* indices, size_t count)>;
+
+// The same, handing at most limit indices to sink instead of filling a
+// buffer, so a caller keeps only the ones it needs.
+size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, size_t limit, const GifIndexSink& sink);
 
 }  // namespace kobalto

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "codecs/gif/GifError.h"
 #include "codecs/gif/GifMessages.h"
@@ -48,12 +49,10 @@ struct Table {
     std::array<uint16_t, kTableSize> length{};
 };
 
-// Hands the string of code to sink, cut to room indices. The string is
-// known from its last index backwards, so it is spelled into scratch first;
-// indices beyond room are walked over but not kept. Returns the string's
-// full length.
-size_t Emit(const Table& t, unsigned code, size_t room, std::array<uint8_t, kTableSize>& scratch,
-            const GifIndexSink& sink)
+// Writes the string of code at dst, cut to room indices. The string is
+// known from its last index backwards; indices beyond room are walked over
+// but not stored. Returns the string's full length.
+size_t Emit(const Table& t, unsigned code, uint8_t* dst, size_t room)
 {
     const size_t len = t.length[code & kMask];
     size_t i = len;
@@ -62,20 +61,59 @@ size_t Emit(const Table& t, unsigned code, size_t room, std::array<uint8_t, kTab
         c = t.prefix[c] & kMask;
         --i;
     }
-    const size_t kept = i;
     while (i > 0) {
-        scratch[i - 1] = t.suffix[c];
+        dst[i - 1] = t.suffix[c];
         c = t.prefix[c] & kMask;
         --i;
     }
-    if (kept > 0)
-        sink(scratch.data(), kept);
     return len;
 }
 
-}  // namespace
+// Where decoded indices go: Room() indices may be written at Place(), then
+// Commit(n) takes n of them.
+struct SpanOutput {
+    std::span<uint8_t> out;
+    size_t pos = 0;
+    uint8_t* Place() { return out.data() + pos; }
+    size_t Room() const { return out.size() - pos; }
+    void Commit(size_t n) { pos += n; }
+};
 
-size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, size_t limit, const GifIndexSink& sink)
+// Rows of width indices, handed on one by one. The buffer holds a row and
+// the longest string, so a string crossing into the next row is written
+// whole and moved to the front once the row has gone. Indices past the
+// last row are dropped.
+struct RowOutput {
+    size_t width;
+    size_t rows;
+    const GifRowSink& sink;
+    std::vector<uint8_t> buffer;
+    size_t fill = 0;
+    size_t row = 0;
+
+    RowOutput(size_t w, size_t r, const GifRowSink& s) : width(w), rows(r), sink(s), buffer(w + kTableSize) {}
+    uint8_t* Place() { return buffer.data() + fill; }
+    size_t Room() const { return buffer.size() - fill; }
+    void Commit(size_t n)
+    {
+        fill += n;
+        while (fill >= width) {
+            if (row < rows)
+                sink(row++, buffer.data(), width);
+            std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(width),
+                      buffer.begin() + static_cast<std::ptrdiff_t>(fill), buffer.begin());
+            fill -= width;
+        }
+    }
+    void Finish()
+    {
+        if (fill > 0 && row < rows)
+            sink(row, buffer.data(), fill);
+    }
+};
+
+template <typename Output>
+size_t Decode(std::span<const uint8_t> data, int minCodeSize, size_t limit, Output& output)
 {
     if (minCodeSize < 1 || minCodeSize > kMaxBits - 1)
         throw EGIFException(msg::kGifInvalidData);
@@ -89,7 +127,6 @@ size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, size_t limit
         t.length[i] = 1;
     }
 
-    std::array<uint8_t, kTableSize> scratch;
     CodeReader reader(data);
     int width = minCodeSize + 1;
     unsigned next = clear + 2;
@@ -125,19 +162,30 @@ size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, size_t limit
                     ++width;
             }
         }
-        pos += Emit(t, code, limit - pos, scratch, sink);
+        const size_t room = output.Room();
+        const size_t len = Emit(t, code, output.Place(), room);
+        output.Commit(std::min(len, room));
+        pos += len;
         previous = static_cast<int>(code);
     }
     return pos < limit ? pos : limit;
 }
 
+}  // namespace
+
 size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<uint8_t> out)
 {
-    size_t pos = 0;
-    return DecodeGifLzw(data, minCodeSize, out.size(), [&](const uint8_t* indices, size_t count) {
-        std::copy_n(indices, count, out.begin() + static_cast<std::ptrdiff_t>(pos));
-        pos += count;
-    });
+    SpanOutput output{out};
+    return Decode(data, minCodeSize, out.size(), output);
+}
+
+size_t DecodeGifLzwRows(std::span<const uint8_t> data, int minCodeSize, size_t width, size_t rows,
+                        const GifRowSink& sink)
+{
+    RowOutput output(width, rows, sink);
+    const size_t decoded = Decode(data, minCodeSize, width * rows, output);
+    output.Finish();
+    return decoded;
 }
 
 }  // namespace kobalto

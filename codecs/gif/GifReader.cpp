@@ -129,25 +129,19 @@ std::unique_ptr<TGIFFrame> ReadImage(TByteReader& in, const TGIFHeader& header)
         frame->data.reserve(rows * shownWidth);
     }
     std::vector<uint8_t>& data = frame->data;
-    size_t pos = 0;  // in the file's order, over the full width
-    frame->decoded = DecodeGifLzw(lzw, minCodeSize, fileWidth * static_cast<size_t>(fileHeight),
-                                  [&](const uint8_t* indices, size_t count) {
-        while (count > 0) {
-            const size_t stored = pos / fileWidth;
-            const size_t x = pos % fileWidth;
-            const size_t run = std::min(count, fileWidth - x);
-            const size_t y = interlaced ? static_cast<size_t>(order[stored]) : stored;
-            if (x < shownWidth && y < static_cast<size_t>(shownHeight)) {
-                const size_t start = y * shownWidth + x;
-                const size_t kept = std::min(run, shownWidth - x);
-                if (!interlaced && data.size() < start + kept)
-                    data.resize((y + 1) * shownWidth, 0);
-                std::copy_n(indices, kept, data.begin() + static_cast<std::ptrdiff_t>(start));
-            }
-            indices += run;
-            count -= run;
-            pos += run;
+    frame->decoded = DecodeGifLzwRows(lzw, minCodeSize, fileWidth, static_cast<size_t>(fileHeight),
+                                      [&](size_t stored, const uint8_t* indices, size_t count) {
+        const size_t y = interlaced ? static_cast<size_t>(order[stored]) : stored;
+        const size_t kept = std::min(count, shownWidth);
+        if (kept == 0 || y >= static_cast<size_t>(shownHeight))
+            return;
+        if (!interlaced) {
+            // Rows come in order; a short last row is padded to the width.
+            data.insert(data.end(), indices, indices + kept);
+            data.resize((y + 1) * shownWidth, 0);
+            return;
         }
+        std::copy_n(indices, kept, data.begin() + static_cast<std::ptrdiff_t>(y * shownWidth));
     });
     return frame;
 }

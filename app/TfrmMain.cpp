@@ -17,6 +17,7 @@
 #include "app/BitmapToQImage.h"
 #include "app/PaintBanner.h"
 #include "app/WindowTexts.h"
+#include "base/SafeFileWriter.h"
 #include "imaging/Scaling.h"
 #include "platform/FileSystem.h"
 
@@ -75,6 +76,8 @@ void TfrmMain::FormCreate()
 {
     // A folder that cannot be made shows up as failed writes, file by file.
     platform::EnsureFolder(state_.outputFolder);
+    // Temporaries of a run killed while it wrote.
+    RemoveStaleTemporaries(state_.outputFolder);
     previewBitmap_ = TBitmap();
 }
 

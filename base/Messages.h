@@ -20,6 +20,8 @@ inline constexpr const char* kCannotCreateDirectory = "ディレクトリを作�
 
 // Our own texts, for what the system never said.
 inline constexpr const char* kImageSizeOverflow = "Image size overflow";
+inline constexpr const char* kCannotWriteFile = "Cannot write %s.";
+inline constexpr const char* kCannotWriteFileBecause = "Cannot write %s: %s.";
 inline constexpr const char* kImageOverPixelCap =
     "Cannot load %s image of %d x %d pixels: more than the limit of 268435456 pixels.";
 

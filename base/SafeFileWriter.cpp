@@ -1,11 +1,17 @@
 #include "base/SafeFileWriter.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string_view>
 #include <vector>
 
 #include "base/Exceptions.h"
@@ -15,6 +21,9 @@
 namespace kobalto {
 
 namespace {
+
+constexpr std::string_view kTempPrefix = ".kobalto-";
+constexpr size_t kTempRandomChars = 6;  // mkstemp's XXXXXX
 
 std::string FolderOf(const std::string& path)
 {
@@ -26,11 +35,54 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-mode_t DefaultFileMode()
+// The process's file mode mask. /proc gives it without changing it; the
+// fallback sets it and back, which is safe only because it runs while the
+// program starts, before any thread that could create a file meanwhile.
+mode_t ReadUmask()
 {
-    mode_t mask = umask(0);
+    if (std::FILE* f = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, f))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(f);
+        if (found)
+            return static_cast<mode_t>(mask & 0777);
+    }
+    const mode_t mask = umask(0);
     umask(mask);
-    return 0666 & ~mask;
+    return mask;
+}
+
+const mode_t kUmask = ReadUmask();
+
+mode_t DefaultFileMode() { return 0666 & ~kUmask; }
+
+[[noreturn]] void CannotCreate(const std::string& path)
+{
+    throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
+}
+
+// The file to replace: a link's file, so the link stays. A folder, or a link
+// naming nothing, cannot become the output.
+std::string ReplacedFile(const std::string& path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return path;  // a new file; a missing folder shows when the temporary is made
+    if (S_ISDIR(st.st_mode))
+        CannotCreate(path);
+    if (!S_ISLNK(st.st_mode))
+        return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        CannotCreate(path);
+    const std::string target(real);
+    std::free(real);
+    if (::stat(target.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        CannotCreate(path);
+    return target;
 }
 
 // Makes a rename in folder survive a power loss. Best effort: some file
@@ -46,36 +98,87 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+bool IsTemporaryName(std::string_view name)
+{
+    if (name.size() != kTempPrefix.size() + kTempRandomChars || name.substr(0, kTempPrefix.size()) != kTempPrefix)
+        return false;
+    for (char c : name.substr(kTempPrefix.size()))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 void WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write)
 {
-    std::string pattern = FolderOf(path) + "/.kobalto-XXXXXX";
+    const std::string target = ReplacedFile(path);
+    const std::string folder = FolderOf(target);
+    std::string pattern = folder + "/" + std::string(kTempPrefix) + std::string(kTempRandomChars, 'X');
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     int fd = mkstemp(name.data());
     if (fd < 0)
-        throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
+        CannotCreate(path);
     const std::string temp(name.data());
     try {
+        // Held while the temporary is written, so that a later start never
+        // takes it for one a killed run left behind.
+        ::flock(fd, LOCK_EX | LOCK_NB);
         // mkstemp makes the file private; give it the mode a new file would get.
         if (fchmod(fd, DefaultFileMode()) != 0) {
             ::close(fd);
-            throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
+            CannotCreate(path);
         }
         TFileStream stream(fd, temp);
-        write(stream);
-        // On the device before it replaces anything: a power loss after the
-        // rename must not leave an empty file under the output's name.
-        stream.Sync();
-        stream.Close();
-        if (std::rename(temp.c_str(), path.c_str()) != 0)
-            throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
+        try {
+            write(stream);
+            // On the device before it replaces anything: a power loss after
+            // the rename must not leave an empty file under the output's name.
+            stream.Sync();
+            stream.Close();
+        } catch (const EWriteError&) {
+            const int error = stream.LastError();
+            throw EWriteError(error ? msg::Format(msg::kCannotWriteFileBecause, {path, std::strerror(error)})
+                                    : msg::Format(msg::kCannotWriteFile, {path}));
+        }
+        if (std::rename(temp.c_str(), target.c_str()) != 0)
+            CannotCreate(path);
     } catch (...) {
         ::unlink(temp.c_str());
         throw;
     }
-    SyncFolder(FolderOf(path));
+    SyncFolder(folder);
+}
+
+int RemoveStaleTemporaries(const std::string& folder, int maxAgeSeconds)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    const int dirFd = ::dirfd(dir);
+    const uid_t me = ::geteuid();
+    const time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name))
+            continue;
+        struct stat st;
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != me || now - st.st_mtime < maxAgeSeconds)
+            continue;
+        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // A writer at work holds its lock; a killed one's went with it.
+        struct stat opened;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && opened.st_ino == st.st_ino &&
+            opened.st_dev == st.st_dev && ::unlinkat(dirFd, entry->d_name, 0) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 }  // namespace kobalto

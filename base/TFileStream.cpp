@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "base/Exceptions.h"
+#include "base/FileWriteFault.h"
 #include "base/Messages.h"
 
 namespace kobalto {
@@ -49,7 +50,14 @@ size_t TFileStream::Read(void* buffer, size_t count)
 
 size_t TFileStream::Write(const void* buffer, size_t count)
 {
-    return file_ ? std::fwrite(buffer, 1, count, file_) : 0;
+    if (!file_)
+        return 0;
+    if (FileWriteFails(lastError_))
+        return 0;
+    const size_t n = std::fwrite(buffer, 1, count, file_);
+    if (n < count)
+        lastError_ = errno;
+    return n;
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)
@@ -66,8 +74,10 @@ void TFileStream::Sync()
 {
     if (!file_)
         return;
-    if (std::fflush(file_) != 0 || ::fsync(fileno(file_)) != 0)
+    if (std::fflush(file_) != 0 || ::fsync(fileno(file_)) != 0) {
+        lastError_ = errno;
         throw EWriteError(msg::kStreamWriteError);
+    }
 }
 
 void TFileStream::Close()
@@ -75,7 +85,10 @@ void TFileStream::Close()
     if (!file_)
         return;
     bool failed = std::ferror(file_) != 0;
-    failed |= std::fclose(file_) != 0;
+    if (std::fclose(file_) != 0) {
+        failed = true;
+        lastError_ = errno;
+    }
     file_ = nullptr;
     if (failed)
         throw EWriteError(msg::kStreamWriteError);

@@ -29,6 +29,8 @@ public:
     // Flushes and closes; raises EWriteError when buffered data could not be
     // written. The destructor closes silently.
     void Close();
+    // The error number of the last failed write, sync or close; 0 if none.
+    int LastError() const { return lastError_; }
     const std::string& Path() const { return path_; }
     // The open file's descriptor, for mapping it.
     int Descriptor() const;
@@ -36,6 +38,7 @@ public:
 private:
     std::FILE* file_ = nullptr;
     std::string path_;
+    int lastError_ = 0;
 };
 
 // The whole content of a file; raises EFOpenError or EReadError.

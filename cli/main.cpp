@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "batch/DropBatch.h"
+#include "base/SafeFileWriter.h"
 #include "base/Text.h"
 #include "cli/CliOptions.h"
 #include "imaging/Extension.h"
@@ -69,6 +70,8 @@ int Shrink(const Options& o)
         state.outputFolder.pop_back();
     if (!platform::EnsureFolder(state.outputFolder))
         return Fail(state.outputFolder, "cannot create the output folder");
+    // Temporaries of a run killed while it wrote.
+    RemoveStaleTemporaries(state.outputFolder);
     ConsoleView view(o.percent, o.keepGoing);
     try {
         ProcessDroppedFiles(o.files, view, state);
@@ -84,6 +87,9 @@ int Convert(const Options& o)
         return Fail(o.input, "not an accepted image file extension");
     if (!HasWriterFor(o.output))
         return Fail(o.output, "no writer for the extension '" + LowerFileExt(o.output) + "'");
+    // Temporaries of a run killed while it wrote.
+    const std::string outFolder = FolderPart(o.output);
+    RemoveStaleTemporaries(outFolder.empty() ? "." : outFolder);
     PictureHolder holder;
     try {
         LoadAndScaleImage(holder, o.smooth, o.input, o.factor);

@@ -5,9 +5,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/Exceptions.h"
+#include "base/Limits.h"
 #include "graphics/BmpBitfields.h"
 #include "graphics/BmpHeader.h"
 #include "graphics/BmpRle.h"
+#include "graphics/GraphicsMessages.h"
 #include "graphics/PackedIndex.h"
 #include "graphics/TBitmap.h"
 
@@ -15,7 +18,11 @@ namespace kobalto {
 
 // A file cut short inside its pixel data still loads once its headers and
 // colour table are complete: rows (and the tail of a row) the file never
-// reached come out as index 0 in indexed pictures and black otherwise.
+// reached come out as index 0 in indexed pictures and black otherwise. An
+// uncompressed file holding far less than its rows declare
+// (HoldsFarTooLittle) is refused instead: a few hundred bytes must not cost
+// hundreds of megabytes. Run-length data is not held to this: its
+// end-of-bitmap code lawfully leaves every later pixel at index 0.
 
 namespace {
 
@@ -135,6 +142,10 @@ void ReadBmp(TStream& stream, TBitmap& bitmap)
         head.resize(got);
     }
     const TBmpHeader header = ParseBmpHeader(head, fileSize);
+    const bool rle = header.compression == TBmpCompression::Rle8 || header.compression == TBmpCompression::Rle4;
+    if (!rle && HoldsFarTooLittle(uint64_t{header.rowBytes} * static_cast<uint64_t>(header.height),
+                                  fileSize - header.dataOffset))
+        throw EInvalidGraphic(msg::kInvalidBitmap);
 
     // Every pixel byte is written below: from the file, or zero where it ends.
     TBitmap out = TBitmap::ForDecoding(header.width, header.height, TargetFormat(header));
@@ -142,7 +153,7 @@ void ReadBmp(TStream& stream, TBitmap& bitmap)
         out.Palette() = header.palette;
     stream.SetPosition(start + static_cast<int64_t>(header.dataOffset));
     const size_t available = static_cast<size_t>(fileSize - header.dataOffset);
-    if (header.compression == TBmpCompression::Rle8 || header.compression == TBmpCompression::Rle4)
+    if (rle)
         ReadRle(stream, available, header, out);
     else
         ReadUncompressed(stream, available, header, out);

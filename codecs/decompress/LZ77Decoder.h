@@ -2,9 +2,14 @@
 // Deflate data (TIFF compression 8 and 32946) through zlib.
 #include <zlib.h>
 
+#include <cstdint>
+
 #include "codecs/decompress/TDecoder.h"
 
 namespace kobalto {
+
+// The most bytes deflate makes of one input byte.
+inline constexpr uint64_t kDeflateExpansion = 1032;
 
 class TLZ77Decoder : public TDecoder {
 public:

@@ -1,8 +1,18 @@
 #pragma once
 // The byte-oriented run-length schemes.
+#include <cstdint>
+
 #include "codecs/decompress/TDecoder.h"
 
 namespace kobalto {
+
+// The most output bytes each scheme makes of one input byte: a repeat
+// packet of two bytes (a header and one pixel for TGA) at its longest.
+inline constexpr uint64_t kTargaRleExpansion = 128;  // 1 + n bytes for 128 pixels of n bytes
+inline constexpr uint64_t kPackbitsExpansion = 64;   // 2 bytes for 128
+inline constexpr uint64_t kPcxRleExpansion = 32;     // 2 bytes for 63
+inline constexpr uint64_t kPspRleExpansion = 64;     // 2 bytes for 127
+inline constexpr uint64_t kRlaRleExpansion = 64;     // 2 bytes for 128
 
 // TGA image types 9 to 11: a header byte h, count (h & 0x7F) + 1; bit 7 set
 // repeats one pixel, clear copies count pixels. The target's size says how

@@ -11,6 +11,8 @@ TGIFFrame::TGIFFrame(const TGIFFrame& other)
       width(other.width),
       height(other.height),
       packed(other.packed),
+      fileWidth(other.fileWidth),
+      fileHeight(other.fileHeight),
       colorMap(other.colorMap),
       data(other.data),
       decoded(other.decoded)
@@ -42,10 +44,17 @@ TGIFVersion TGIFFrame::Version() const
 
 int TGIFFrame::DecodedInRow(int y) const
 {
-    const size_t start = GifStoredRow(y, height, Interlaced()) * width;
+    const size_t start = GifStoredRow(y, DescriptorHeight(), Interlaced()) * static_cast<size_t>(DescriptorWidth());
     if (decoded <= start)
         return 0;
     return decoded - start >= width ? width : static_cast<int>(decoded - start);
+}
+
+std::vector<uint8_t> TGIFFrame::FullData() const
+{
+    std::vector<uint8_t> full(data);
+    full.resize(static_cast<size_t>(width) * height, 0);
+    return full;
 }
 
 const TGIFColorMap& TGIFFrame::ActiveColorMap(const TGIFHeader& header) const

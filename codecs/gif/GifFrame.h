@@ -31,14 +31,25 @@ public:
     uint16_t width = 0;
     uint16_t height = 0;
     uint8_t packed = 0;
+    // The descriptor's size when the logical screen cut the frame's right or
+    // bottom off on reading (width and height then hold the part shown);
+    // 0 when the frame is whole.
+    uint16_t fileWidth = 0;
+    uint16_t fileHeight = 0;
     TGIFLocalColorMap colorMap;
     std::vector<std::unique_ptr<TGIFExtension>> extensions;
-    // width × height indices, rows in image order (never interlaced here).
+    // Indices, width per row, rows in image order (never interlaced here).
+    // A frame read from a file holds only the rows from the top down to the
+    // last one its data reached (every row when interlaced); rows past
+    // those, and the unreached rest of a row, are 0 and not drawn.
     std::vector<uint8_t> data;
-    // How many indices, in the file's order, the data reached; the rest of
-    // a damaged image is 0 and not drawn.
+    // How many indices, in the file's order and over the descriptor's full
+    // width, the data reached.
     size_t decoded = 0;
 
+    // The size the file's descriptor gave.
+    int DescriptorWidth() const { return fileWidth ? fileWidth : width; }
+    int DescriptorHeight() const { return fileHeight ? fileHeight : height; }
     bool Interlaced() const { return (packed & kInterlaced) != 0; }
     // The frame's graphic control extension, or null.
     TGIFGraphicControlExtension* GraphicControl() const;
@@ -51,6 +62,8 @@ public:
     uint8_t Pixel(int x, int y) const { return data[static_cast<size_t>(y) * width + static_cast<size_t>(x)]; }
     // How many pixels of image row y, from the left, the data reached.
     int DecodedInRow(int y) const;
+    // data padded with 0 to width × height.
+    std::vector<uint8_t> FullData() const;
 };
 
 // The frames of a GIF, in file order; the list owns them.

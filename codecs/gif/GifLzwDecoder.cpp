@@ -1,6 +1,8 @@
 #include "codecs/gif/GifLzwDecoder.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "codecs/gif/GifError.h"
 #include "codecs/gif/GifMessages.h"
@@ -47,14 +49,12 @@ struct Table {
     std::array<uint16_t, kTableSize> length{};
 };
 
-// Writes the string of code at out[pos..], clipped to the end of out.
-// Returns the number of indices the string holds.
-size_t Emit(const Table& t, unsigned code, std::span<uint8_t> out, size_t pos)
+// Writes the string of code at dst, cut to room indices. The string is
+// known from its last index backwards; indices beyond room are walked over
+// but not stored. Returns the string's full length.
+size_t Emit(const Table& t, unsigned code, uint8_t* dst, size_t room)
 {
     const size_t len = t.length[code & kMask];
-    const size_t room = out.size() - pos;
-    // The string is known from its last byte backwards; bytes beyond the end
-    // of out are walked over but not stored.
     size_t i = len;
     unsigned c = code & kMask;
     while (i > room) {
@@ -62,16 +62,58 @@ size_t Emit(const Table& t, unsigned code, std::span<uint8_t> out, size_t pos)
         --i;
     }
     while (i > 0) {
-        out[pos + i - 1] = t.suffix[c];
+        dst[i - 1] = t.suffix[c];
         c = t.prefix[c] & kMask;
         --i;
     }
     return len;
 }
 
-}  // namespace
+// Where decoded indices go: Room() indices may be written at Place(), then
+// Commit(n) takes n of them.
+struct SpanOutput {
+    std::span<uint8_t> out;
+    size_t pos = 0;
+    uint8_t* Place() { return out.data() + pos; }
+    size_t Room() const { return out.size() - pos; }
+    void Commit(size_t n) { pos += n; }
+};
 
-size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<uint8_t> out)
+// Rows of width indices, handed on one by one. The buffer holds a row and
+// the longest string, so a string crossing into the next row is written
+// whole and moved to the front once the row has gone. Indices past the
+// last row are dropped.
+struct RowOutput {
+    size_t width;
+    size_t rows;
+    const GifRowSink& sink;
+    std::vector<uint8_t> buffer;
+    size_t fill = 0;
+    size_t row = 0;
+
+    RowOutput(size_t w, size_t r, const GifRowSink& s) : width(w), rows(r), sink(s), buffer(w + kTableSize) {}
+    uint8_t* Place() { return buffer.data() + fill; }
+    size_t Room() const { return buffer.size() - fill; }
+    void Commit(size_t n)
+    {
+        fill += n;
+        while (fill >= width) {
+            if (row < rows)
+                sink(row++, buffer.data(), width);
+            std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(width),
+                      buffer.begin() + static_cast<std::ptrdiff_t>(fill), buffer.begin());
+            fill -= width;
+        }
+    }
+    void Finish()
+    {
+        if (fill > 0 && row < rows)
+            sink(row, buffer.data(), fill);
+    }
+};
+
+template <typename Output>
+size_t Decode(std::span<const uint8_t> data, int minCodeSize, size_t limit, Output& output)
 {
     if (minCodeSize < 1 || minCodeSize > kMaxBits - 1)
         throw EGIFException(msg::kGifInvalidData);
@@ -91,7 +133,7 @@ size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<ui
     int previous = -1;
     size_t pos = 0;
     unsigned code;
-    while (pos < out.size() && reader.Next(width, code)) {
+    while (pos < limit && reader.Next(width, code)) {
         if (code == clear) {
             width = minCodeSize + 1;
             next = clear + 2;
@@ -120,10 +162,30 @@ size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<ui
                     ++width;
             }
         }
-        pos += Emit(t, code, out, pos);
+        const size_t room = output.Room();
+        const size_t len = Emit(t, code, output.Place(), room);
+        output.Commit(std::min(len, room));
+        pos += len;
         previous = static_cast<int>(code);
     }
-    return pos < out.size() ? pos : out.size();
+    return pos < limit ? pos : limit;
+}
+
+}  // namespace
+
+size_t DecodeGifLzw(std::span<const uint8_t> data, int minCodeSize, std::span<uint8_t> out)
+{
+    SpanOutput output{out};
+    return Decode(data, minCodeSize, out.size(), output);
+}
+
+size_t DecodeGifLzwRows(std::span<const uint8_t> data, int minCodeSize, size_t width, size_t rows,
+                        const GifRowSink& sink)
+{
+    RowOutput output(width, rows, sink);
+    const size_t decoded = Decode(data, minCodeSize, width * rows, output);
+    output.Finish();
+    return decoded;
 }
 
 }  // namespace kobalto

@@ -60,18 +60,26 @@ void ReadHeader(TByteReader& in, TGIFHeader& header)
     }
 }
 
-// Rows in image order from rows in the order the file stores them.
-std::vector<uint8_t> Deinterlace(const std::vector<uint8_t>& stored, int width, int height)
+// The most indices LZW data of this many bytes can decode to: every code is
+// at least minCodeSize + 1 bits wide, and the nth code after a clear spells
+// at most n indices (each table entry is one longer than an earlier one),
+// never more than the table holds.
+size_t LzwReach(size_t bytes, int minCodeSize)
 {
-    std::vector<uint8_t> rows(stored.size());
-    const std::vector<int> order = GifRowOrder(height, true);
-    for (size_t i = 0; i < order.size(); ++i)
-        std::copy_n(stored.begin() + static_cast<std::ptrdiff_t>(i * width), width,
-                    rows.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(order[i]) * width));
-    return rows;
+    constexpr size_t kTable = 4096;
+    const size_t codes = bytes * 8 / static_cast<size_t>(std::max(minCodeSize + 1, 2));
+    if (codes <= kTable)
+        return codes * (codes + 1) / 2;
+    return kTable * (kTable + 1) / 2 + (codes - kTable) * kTable;
 }
 
-std::unique_ptr<TGIFFrame> ReadImage(TByteReader& in)
+// The frame keeps only what the logical screen shows of it and what its
+// data reaches: the screen cuts its right and bottom off, a frame lying
+// wholly off the screen keeps no pixels, and rows are added only as the
+// data reaches them. Each index goes straight to its row in image order, so
+// an interlaced frame needs no second copy; its rows are spread over the
+// whole frame, so it takes the part of the screen it covers at once.
+std::unique_ptr<TGIFFrame> ReadImage(TByteReader& in, const TGIFHeader& header)
 {
     auto frame = std::make_unique<TGIFFrame>();
     frame->left = in.U16LE();
@@ -87,11 +95,54 @@ std::unique_ptr<TGIFFrame> ReadImage(TByteReader& in)
     }
     const int minCodeSize = in.U8();
     const std::vector<uint8_t> lzw = ReadGifSubBlocks(in);
-    // Pixels the data never reaches stay 0.
-    frame->data.assign(static_cast<size_t>(frame->width) * frame->height, 0);
-    frame->decoded = DecodeGifLzw(lzw, minCodeSize, frame->data);
-    if (frame->Interlaced())
-        frame->data = Deinterlace(frame->data, frame->width, frame->height);
+
+    const size_t fileWidth = frame->width;
+    const int fileHeight = frame->height;
+    // A screen without area takes its size from the first frame.
+    const bool screen = header.width > 0 && header.height > 0;
+    const size_t shownWidth = !screen ? fileWidth
+                              : frame->left < header.width ? std::min<size_t>(fileWidth, header.width - frame->left)
+                                                            : 0;
+    const int shownHeight = !screen ? fileHeight
+                            : frame->top < header.height ? std::min(fileHeight, header.height - frame->top)
+                                                          : 0;
+    if (shownWidth == 0 || shownHeight == 0) {
+        frame->width = 0;
+        frame->height = 0;
+    } else {
+        frame->width = static_cast<uint16_t>(shownWidth);
+        frame->height = static_cast<uint16_t>(shownHeight);
+    }
+    if (frame->width != fileWidth || frame->height != fileHeight) {
+        frame->fileWidth = static_cast<uint16_t>(fileWidth);
+        frame->fileHeight = static_cast<uint16_t>(fileHeight);
+    }
+
+    const bool interlaced = frame->Interlaced();
+    std::vector<int> order;
+    if (interlaced && frame->width > 0) {
+        order = GifRowOrder(fileHeight, true);
+        frame->data.assign(shownWidth * static_cast<size_t>(shownHeight), 0);
+    } else if (frame->width > 0) {
+        // Room for the rows the data could reach, so growing never copies.
+        const size_t rows = std::min<size_t>(LzwReach(lzw.size(), minCodeSize) / fileWidth + 1, shownHeight);
+        frame->data.reserve(rows * shownWidth);
+    }
+    std::vector<uint8_t>& data = frame->data;
+    frame->decoded = DecodeGifLzwRows(lzw, minCodeSize, fileWidth, static_cast<size_t>(fileHeight),
+                                      [&](size_t stored, const uint8_t* indices, size_t count) {
+        const size_t y = interlaced ? static_cast<size_t>(order[stored]) : stored;
+        const size_t kept = std::min(count, shownWidth);
+        if (kept == 0 || y >= static_cast<size_t>(shownHeight))
+            return;
+        if (!interlaced) {
+            // Rows come in order; a short last row is padded to the width.
+            data.insert(data.end(), indices, indices + kept);
+            data.resize((y + 1) * shownWidth, 0);
+            return;
+        }
+        std::copy_n(indices, kept, data.begin() + static_cast<std::ptrdiff_t>(y * shownWidth));
+    });
     return frame;
 }
 
@@ -144,7 +195,7 @@ void ReadGif(std::span<const uint8_t> bytes, TGIFHeader& header, TGIFFrameList& 
                     break;
                 }
                 pixels += w * h;
-                auto frame = ReadImage(in);
+                auto frame = ReadImage(in, header);
                 frame->extensions = std::move(pending);
                 pending.clear();
                 frames.Add(std::move(frame));

@@ -57,7 +57,9 @@ void WriteFrame(const TGIFFrame& frame, int imageBits, TByteWriter& out)
         bits = imageBits;
         colors = 1 << std::max(bits, 1);
     }
-    EncodeGifLzw(frame.data, frame.width, frame.height, (packed & TGIFFrame::kInterlaced) != 0, bits, colors, out);
+    // A frame read from a damaged file may hold fewer rows than it shows.
+    const bool whole = frame.data.size() == static_cast<size_t>(frame.width) * frame.height;
+    EncodeGifLzw(whole ? frame.data : frame.FullData(), frame.width, frame.height, (packed & TGIFFrame::kInterlaced) != 0, bits, colors, out);
 }
 
 }  // namespace

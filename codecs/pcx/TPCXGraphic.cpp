@@ -87,9 +87,12 @@ TBitmap TPCXGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
     if (!h.palette.empty())
         out.Palette() = h.palette;
 
-    // A line the data never reaches stays zero.
+    // A line the data never reaches stays zero, unless the data could reach
+    // far too few of them.
     std::vector<uint8_t> line(h.bytesPerLine * static_cast<size_t>(h.planes));
     std::span<const uint8_t> data = bytes.subspan(kHeaderBytes);
+    CheckDataCanFill(uint64_t{line.size()} * static_cast<uint64_t>(h.height), data.size(),
+                     h.rle ? kPcxRleExpansion : 1, msg::kFormatPcx);
     TPCXRLEDecoder rle;
     for (int y = 0; y < h.height; ++y) {
         size_t got;

@@ -6,6 +6,7 @@
 #include "base/Limits.h"
 #include "codecs/color/TColorManager.h"
 #include "codecs/decompress/RunLengthDecoders.h"
+#include "codecs/extended/ExtendedError.h"
 #include "codecs/extended/ExtendedGraphicClass.h"
 #include "codecs/extended/ExtendedMessages.h"
 #include "codecs/psd/PsdHeader.h"
@@ -41,6 +42,14 @@ TBitmap TPSDGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
 {
     const TPsdHeader h = ParsePsdHeader(bytes);
     CheckImageSize(h.width, h.height, msg::kFormatPsd);
+    if (h.rle) {
+        // Stored lines are all there (the header saw to it); packed ones
+        // must be able to reach most of their bytes.
+        uint64_t packed = 0;
+        for (size_t length : h.lineLength)
+            packed += length;
+        CheckDataCanFill(uint64_t{h.lineBytes} * h.lineLength.size(), packed, kPackbitsExpansion, msg::kFormatPsd);
+    }
     const int n = h.usedChannels;
     const TColorScheme scheme = InterleavedScheme(h.scheme);
     properties.width = h.width;

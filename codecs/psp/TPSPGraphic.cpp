@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "base/Limits.h"
@@ -40,6 +41,21 @@ void Unpack(const TPspChannel& channel, int compression, std::vector<uint8_t>& t
     default: RaiseExtended(msg::kNotSupportedFor, {msg::kCompressionSchemeIs, msg::kFormatPsp});
     }
     std::memset(target.data() + got, 0, target.size() - got);  // short data ends in zeros
+}
+
+// Refuses a layer whose channels, unpacked at the compression's best,
+// cannot fill most of the planes it would take.
+void CheckLayerData(std::initializer_list<const TPspChannel*> channels, uint64_t planeBytes, int compression)
+{
+    const uint64_t expansion = compression == 0 ? 1 : compression == 1 ? kPspRleExpansion : kDeflateExpansion;
+    uint64_t planes = 0;
+    uint64_t held = 0;
+    for (const TPspChannel* c : channels)
+        if (c) {
+            ++planes;
+            held += c->data.size();
+        }
+    CheckDataCanFill(planeBytes * std::max<uint64_t>(planes, 1), held, expansion, msg::kFormatPsp);
 }
 
 struct TPlacement {
@@ -83,6 +99,8 @@ void DrawColourLayer(const TPspLayer& layer, int compression, int width, int hei
     if (p.height <= 0 || p.left >= width || p.left + int64_t{p.width} <= 0)
         return;
     const size_t count = static_cast<size_t>(p.width) * p.height;
+    CheckLayerData({FindChannel(layer, 0, 1), FindChannel(layer, 0, 2), FindChannel(layer, 0, 3), FindChannel(layer, 1, 0)},
+                   count, compression);
     std::vector<uint8_t> planes[3];
     for (int c = 0; c < 3; ++c) {
         planes[c].resize(count);
@@ -149,6 +167,7 @@ TBitmap IndexedImage(const TPspImage& image, const std::vector<TPspLayer>& layer
     const TPspLayer& layer = layers.front();
     const TPlacement p = PlacementOf(layer);
     const size_t rowBytes = (static_cast<size_t>(p.width) * image.bitDepth + 7) / 8;
+    CheckLayerData({FindChannel(layer, 0, 0)}, rowBytes * p.height, image.compression);
     std::vector<uint8_t> stored(rowBytes * p.height);
     if (const TPspChannel* ch = FindChannel(layer, 0, 0))
         Unpack(*ch, image.compression, stored);

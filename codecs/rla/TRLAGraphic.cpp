@@ -54,6 +54,12 @@ TBitmap TRLAGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
     CheckImageSize(h.width, h.height, msg::kFormatRla);
     const bool alpha = h.matteChannels > 0;
     const int n = alpha ? 4 : 3;
+    // Rows may share their data, so only the whole file bounds what it can
+    // fill.
+    const uint64_t planes = h.colourBits > 8 ? 2 : 1;
+    CheckDataCanFill(static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height) * planes *
+                         static_cast<uint64_t>(n),
+                     bytes.size(), kRlaRleExpansion, msg::kFormatRla);
     properties.width = h.width;
     properties.height = h.height;
     properties.colorScheme = alpha ? TColorScheme::RGBA : TColorScheme::RGB;

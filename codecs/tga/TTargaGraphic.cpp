@@ -7,6 +7,7 @@
 #include "base/Limits.h"
 #include "codecs/color/TColorManager.h"
 #include "codecs/decompress/RunLengthDecoders.h"
+#include "codecs/extended/ExtendedError.h"
 #include "codecs/extended/ExtendedGraphicClass.h"
 #include "codecs/extended/ExtendedMessages.h"
 #include "codecs/tga/TgaHeader.h"
@@ -44,6 +45,11 @@ TBitmap TTargaGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& 
     const TTgaHeader h = ParseTgaHeader(file);
     properties = PropertiesOf(h);
     CheckImageSize(h.width, h.height, msg::kFormatTga);
+    // Stored rows must all be there (below); run-length data must be able
+    // to reach most of them.
+    if (h.rle)
+        CheckDataCanFill(static_cast<uint64_t>(h.width) * h.pixelBytes * static_cast<uint64_t>(h.height),
+                         bytes.size() - h.dataOffset, kTargaRleExpansion, msg::kFormatTga);
 
     TColorManager color;
     const TColorScheme target = h.scheme == TColorScheme::BGRA ? TColorScheme::BGRA

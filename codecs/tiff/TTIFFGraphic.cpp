@@ -1,5 +1,7 @@
 #include "codecs/tiff/TTIFFGraphic.h"
 
+#include <algorithm>
+
 #include "base/Limits.h"
 #include "codecs/color/TColorManager.h"
 #include "codecs/extended/ExtendedError.h"
@@ -77,16 +79,23 @@ void CheckLayout(const TTiffImage& im, const TColorManager& color)
 }
 
 // A small file cannot stand for a huge picture: each compression gives at
-// most so much per input byte.
-void CheckExpansion(const TTiffImage& im, size_t chunkBytes)
+// most so much per input byte, and stored strips or tiles holding far less
+// than they declare are refused as well. Chunks may share their data, so
+// what they hold together is at most the file.
+void CheckExpansion(const TTiffImage& im, size_t chunkBytes, size_t fileBytes)
 {
     const size_t ratio = MaxExpansion(im.compression);
-    if (ratio == 0)
-        return;
     size_t available = 0;
     for (const TTiffChunk& c : im.chunks)
         available += c.size;
-    const size_t claimed = chunkBytes * im.chunks.size();
+    available = std::min(available, fileBytes);
+    const size_t planes = im.planar ? static_cast<size_t>(im.samplesPerPixel) : 1;
+    const size_t claimed =
+        chunkBytes * static_cast<size_t>(im.chunksAcross) * static_cast<size_t>(im.chunksDown) * planes;
+    if (ratio == 0) {
+        CheckDataCanFill(claimed, available, 1, msg::kFormatTiff);
+        return;
+    }
     if (claimed / ratio > available + 64 * im.chunks.size())
         RaiseExtended(msg::kCompressionError, {msg::kFormatTiff});
 }
@@ -118,7 +127,7 @@ TBitmap TTIFFGraphic::DecodeTiff(std::span<const uint8_t> bytes, TImagePropertie
     TColorManager color;
     color.Setup(source, TargetFormat(source), options);
     CheckLayout(im, color);
-    CheckExpansion(im, TiffChunkRowBytes(im, color) * static_cast<size_t>(im.chunkRows));
+    CheckExpansion(im, TiffChunkRowBytes(im, color) * static_cast<size_t>(im.chunkRows), bytes.size());
 
     TBitmap out = TBitmap::ForDecoding(im.width, im.height, color.TargetPixelFormat());
     if (im.scheme == TColorScheme::Indexed)

@@ -63,8 +63,8 @@ size_t MaxExpansion(TTiffCompression compression)
 {
     switch (compression) {
     case TTiffCompression::None: return 0;
-    case TTiffCompression::Deflate: return 1032;  // deflate's own limit
-    case TTiffCompression::PackBits: return 64;   // 2 bytes for 128
+    case TTiffCompression::Deflate: return kDeflateExpansion;
+    case TTiffCompression::PackBits: return kPackbitsExpansion;
     case TTiffCompression::Thunder: return 32;    // 1 byte for 63 pixels
     case TTiffCompression::MH:
     case TTiffCompression::MHWord:

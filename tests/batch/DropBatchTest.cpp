@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "batch/DropBatch.h"
 #include "batch/FormatSizeText.h"
 #include "codecs/jpeg/JpegEncoder.h"
@@ -30,7 +33,12 @@ public:
     void ShowPreview(const TBitmap&) override { ++previews; }
     void SetBusyCursor(bool on) override { busy += on ? 1 : -1; }
     void ProcessMessages() override { ++pumps; }
-    void FileDone(const FileReport& r) override { reports.push_back(r); }
+    void FileDone(const FileReport& r) override
+    {
+        reports.push_back(r);
+        if (afterFile)
+            afterFile();
+    }
     void FileSkipped(const std::string& path) override { skipped.push_back(path); }
     bool GoOnAfter(const EBatchFileError& e) override
     {
@@ -41,6 +49,7 @@ public:
     std::vector<std::string> skipped;
     std::vector<std::string> failed;
     bool goOn = false;
+    std::function<void()> afterFile;
 };
 
 class DropBatch : public ::testing::Test {
@@ -188,6 +197,27 @@ TEST_F(DropBatch, AFailedWriteEndsTheBatchWithAnErrorInBothModes)
     view.automatic = true;
     EXPECT_THROW(ProcessDroppedFiles({p}, view, state), EBatchFileError);
     EXPECT_EQ(view.busy, 0);
+}
+
+TEST_F(DropBatch, AnOutputFolderRemovedBetweenFilesFailsTheNextNamingItsOutput)
+{
+    const std::string a = BmpOfSize("a.bmp", 3000, 10, 10);
+    const std::string b = BmpOfSize("b.bmp", 3000, 10, 10);
+    for (bool automatic : {false, true}) {  // written anew, then copied
+        SCOPED_TRACE(automatic);
+        state.outputFolder = out.File(automatic ? "copied" : "written");
+        std::filesystem::create_directory(state.outputFolder);
+        view.automatic = automatic;
+        view.afterFile = [&] { std::filesystem::remove_all(state.outputFolder); };
+        try {
+            ProcessDroppedFiles({a, b}, view, state);
+            ADD_FAILURE() << "no error";
+        } catch (const EBatchFileError& e) {
+            EXPECT_EQ(e.Path(), b);
+            EXPECT_EQ(e.Reason(), "ファイル " + state.outputFolder + "/b.bmp を作成できません");
+        }
+        EXPECT_FALSE(std::filesystem::exists(state.outputFolder)) << "nothing was made again";
+    }
 }
 
 TEST_F(DropBatch, LongAndOldSpellingsAreWrittenAndReportedWithTheirOwnSize)

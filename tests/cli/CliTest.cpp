@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
 #include "graphics/TBitmap.h"
 #include "tests/support/TestSupport.h"
 
@@ -123,6 +128,32 @@ TEST(Cli, ShrinkReportsSkippedPathsAndStopsAtTheFirstErrorUnlessToldToGoOn)
     // Only skipped paths: they are no failure.
     test::TempDir out;
     EXPECT_EQ(Cli("shrink -k --out " + out.Path() + " " + in.File("skip.txt") + " 2>/dev/null"), 0);
+}
+
+// A run killed while it wrote left temporaries; the next start removes
+// those a minute old, in the folder it writes to, and nothing else.
+TEST(Cli, AStartRemovesTheStaleTemporariesOfAKilledRun)
+{
+    test::TempDir in;
+    test::PatternBitmap(20, 10).SaveToFile(in.File("a.bmp"));
+    const time_t old = std::time(nullptr) - 120;
+    for (const char* command : {"shrink --out OUT IN", "convert IN OUT/b.png"}) {
+        SCOPED_TRACE(command);
+        test::TempDir out;
+        for (const char* name : {".kobalto-Stale1", ".kobalto-Young1", "keep.png"})
+            test::WriteBytes(out.File(name), {1});
+        for (const char* name : {".kobalto-Stale1", "keep.png"}) {
+            const timespec times[2] = {{old, 0}, {old, 0}};
+            ::utimensat(AT_FDCWD, out.File(name).c_str(), times, 0);
+        }
+        std::string args = command;
+        args.replace(args.find("OUT"), 3, out.Path());
+        args.replace(args.find("IN"), 2, in.File("a.bmp"));
+        ASSERT_EQ(Cli(args + " >/dev/null"), 0);
+        EXPECT_FALSE(test::FileExists(out.File(".kobalto-Stale1")));
+        EXPECT_TRUE(test::FileExists(out.File(".kobalto-Young1")));
+        EXPECT_TRUE(test::FileExists(out.File("keep.png")));
+    }
 }
 
 TEST(Cli, UsageErrorsExitTwo)

@@ -115,6 +115,22 @@ TEST(ExtendedHeaders, RefusedWithTheFormatsMessage)
         {"RLA offset inside the header", Reader::Rla, Rla({}, 10), kRlaInvalid},
         {"RLA header cut", Reader::Rla, FileBytes().Zeros(700), "Stream read error in RLA file."},
         // Autodesk: other files under the same extensions, other depths.
+        // Data that cannot fill a quarter of 3000 × 3000 pixels, even at
+        // the best its coding gives per byte.
+        {"PCX run-length data far too short", Reader::Pcx,
+         With(test::PcxHeader({.encoding = 1, .width = 3000, .height = 3000, .bytesPerLine = 3000}), {0xC1, 5}), kPcxInvalid},
+        {"PCX stored lines far too short", Reader::Pcx,
+         With(test::PcxHeader({.width = 3000, .height = 3000, .bytesPerLine = 3000}), {1, 2, 3}), kPcxInvalid},
+        {"PSD run-length lines all empty", Reader::Psd,
+         test::PsdHeader({.height = 3000, .width = 3000, .compression = 1}).Zeros(2 * 3 * 3000), kPsdInvalid},
+        {"PSP layer with two bytes of data", Reader::Psp,
+         test::PspStart({.width = 3000, .height = 3000})
+             .Append(test::PspBlock(3, test::PspLayer(0, 0, 3000, 3000, 255, {{0, 1, {1, 2}}}))),
+         kPspInvalid},
+        {"RLA lines all sharing one line's data", Reader::Rla,
+         test::RlaHeader({.width = 3000, .height = 3000}, std::vector<uint32_t>(3000, 740 + 4 * 3000))
+             .U16BE(2).Raw({1, 0}).U16BE(2).Raw({1, 0}).U16BE(2).Raw({1, 0}),
+         kRlaInvalid},
         {"Softimage picture", Reader::Autodesk, FileBytes().U32BE(0x5380F634).Zeros(100), kCelInvalid},
         {"Animator Pro cel", Reader::Autodesk, FileBytes().U32LE(200).U16LE(0xAF12).Zeros(100), kCelInvalid},
         {"cel of 4 bits", Reader::Autodesk, test::CelHeader({.depth = 4}), kCelInvalid},

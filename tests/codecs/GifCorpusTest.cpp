@@ -79,8 +79,8 @@ TEST(GifCorpus, DecodesLikeThePeer)
         int width = ours.Width(), height = ours.Height();
         if (kFrameOnly.count(f.name)) {
             const TGIFFrame& frame = gif.Frames()[0];
-            ASSERT_EQ(peer.Width(), frame.width);
-            ASSERT_EQ(peer.Height(), frame.height);
+            ASSERT_EQ(peer.Width(), frame.DescriptorWidth());
+            ASSERT_EQ(peer.Height(), frame.DescriptorHeight());
             left = frame.left;
             top = frame.top;
             width = std::min<int>(frame.width, gif.Width() - left);

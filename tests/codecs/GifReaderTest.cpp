@@ -10,6 +10,7 @@
 #include "codecs/gif/GifInterlace.h"
 #include "codecs/gif/TGIFPicture.h"
 #include "tests/codecs/GifTestBuilder.h"
+#include "tests/support/TestSupport.h"
 
 namespace kobalto {
 namespace {
@@ -218,6 +219,66 @@ TEST(GifReader, LeavesPixelsTheDataNeverReachedUndrawn)
                   (std::vector<std::vector<TColor>>{{kRed, kGreen}, {kGrey, kGrey}, {kGrey, kGrey}}))
             << "interlaced " << interlaced;
     }
+}
+
+// A frame keeps only what the screen shows of it and what its data reaches,
+// however large its descriptor: a few bytes never cost a frame's worth.
+TEST(GifReader, KeepsOnlyShownPixelsTheDataReaches)
+{
+    const std::string slow = std::string(KOBALTO_TEST_DATA_DIR) + "/slow/";
+    // Clear (4), 0, end (5) in 3-bit codes: one pixel.
+    const std::vector<uint8_t> onePixel{2, 2, 0x44, 0x01, 0};
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        int width, height;  // of the frame kept
+        size_t maxData;
+    };
+    const Case cases[] = {
+        {"interlaced 17993 x 14648 frame on a 1 x 15121 screen",
+         test::ReadBytes(slow + "gif-interlaced-frame-far-beyond-a-narrow-screen.gif"), 1, 14648, 14648},
+        {"frame below a 32 x 32 screen", test::ReadBytes(slow + "gif-frame-wholly-below-the-screen.gif"), 0, 0, 0},
+        {"16000 x 16000 frame on a 32 x 32 screen", GifBuilder(32, 32, {kRed}).RawImage(0, 0, 16000, 16000, onePixel).Finish(),
+         32, 32, 32},
+        {"40000 x 6000 frame defining the screen", GifBuilder(0, 0, {kRed}).RawImage(0, 0, 40000, 6000, onePixel).Finish(),
+         40000, 6000, 40000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TGIFPicture gif = Load(c.file);
+        ASSERT_GE(gif.Frames().Count(), 1);
+        const TGIFFrame& frame = gif.Frames()[0];
+        EXPECT_EQ(frame.width, c.width);
+        EXPECT_EQ(frame.height, c.height);
+        EXPECT_LE(frame.data.size(), c.maxData);
+        if (frame.width > 0 && gif.Width() * gif.Height() <= 32 * 32) {
+            // Written back, the frame is what the screen showed, rows the
+            // data never reached as index 0.
+            TMemoryStream out;
+            gif.SaveToStream(out);
+            const TGIFPicture again = Load(out.Bytes());
+            EXPECT_EQ(again.Frames()[0].data, std::vector<uint8_t>(size_t{32} * 32, 0));
+        }
+    }
+}
+
+TEST(GifReader, CutsInterlacedFramesAtTheScreenEdge)
+{
+    // Five columns by eleven rows, pixel (x, y) of index (x + y) % 4, on a
+    // 3 x 6 screen: only the top-left 3 x 6 is kept, each in its place.
+    const int order[] = {0, 8, 4, 2, 6, 10, 1, 3, 5, 7, 9};
+    std::vector<uint8_t> stored;
+    for (int y : order)
+        for (int x = 0; x < 5; ++x)
+            stored.push_back(static_cast<uint8_t>((x + y) % 4));
+    const TGIFPicture gif =
+        Load(GifBuilder(3, 6, {kRed, kGreen, kBlue, kBlack}).Image(0, 0, 5, 11, stored, 2, {}, true).Finish());
+    const TBitmap b = Drawn(gif);
+    const TColor byIndex[] = {kRed, kGreen, kBlue, kBlack};
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(b.Pixel(x, y), byIndex[(x + y) % 4]) << x << "," << y;
+    EXPECT_EQ(gif.Frames()[0].data.size(), 18u);
 }
 
 TEST(GifInterlace, StoredRowIsThePlaceInTheRowOrder)

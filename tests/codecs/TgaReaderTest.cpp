@@ -148,6 +148,8 @@ TEST(TgaReaderTest, RefusedFiles)
     Tga mappedBadEntry{.mapType = 1, .type = 1, .mapLength = 1, .mapBits = 8, .depth = 8, .rest = {0, 0, 0, 0, 0}};
     Tga greyDepth24{.type = 11, .depth = 24, .rest = {}};
     Tga shortRows{.type = 2, .rest = {1, 2, 3}};
+    // One packet of 128 pixels for 3000 × 3000 of them (27 MB).
+    Tga rleFarTooShort{.type = 10, .width = 3000, .height = 3000, .rest = {0xFF, 1, 2, 3}};
     Tga shortMap{.mapType = 1, .type = 1, .mapLength = 200, .mapBits = 24, .depth = 8, .rest = {1, 2}};
     const C cases[] = {
         {"image type 4", type4.File(), invalid},
@@ -158,6 +160,7 @@ TEST(TgaReaderTest, RefusedFiles)
         {"header cut", Bytes{0, 0, 2, 0, 0}, "ストリームからの読み込みエラー"},
         {"stored rows cut", shortRows.File(), "ストリームからの読み込みエラー"},
         {"map cut", shortMap.File(), "ストリームからの読み込みエラー"},
+        {"run-length data far too short", rleFarTooShort.File(), invalid},
     };
     for (const C& c : cases)
         EXPECT_EQ(ErrorOf(c.file), c.message) << c.what;

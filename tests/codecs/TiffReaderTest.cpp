@@ -182,6 +182,15 @@ TEST(TiffReaderTest, RefusedFiles)
         // 64 bytes of deflate data cannot make 1000 × 1000 pixels.
         {"deflate claiming too much", MakeTiff(false, Rgb(1000, 1000, 64, {{259, 3, {8}}}), {Bytes(64, 0)}),
          "Cannot load image. Compression error found in TIF/TIFF file."},
+        // 2000 × 2000 stored pixels (12 MB) in a strip of 10 bytes, or in
+        // a thousand strips that all point at the same 10 bytes.
+        {"stored strip far too short", MakeTiff(false, Rgb(2000, 2000, 10), {Bytes(10, 7)}), kInvalid},
+        {"stored strips sharing their bytes", [] {
+             auto f = Rgb(2000, 2000, 10, {{278, 3, {2}}});
+             f[4].values.assign(1000, kHere);
+             f.back().values.assign(1000, 10);
+             return MakeTiff(false, f, {Bytes(10, 7)});
+         }(), kInvalid},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ErrorOf(c.file), c.message) << c.what;

@@ -110,6 +110,44 @@ TEST(BmpTruncation, RunLengthFilesCutAnywhere)
     }
 }
 
+// An uncompressed file holding far less than its rows declare is refused
+// rather than filled; a cut one holding most of its rows, or missing only a
+// few megabytes, still loads.
+TEST(BmpTruncation, RefusesFilesHoldingFarLessThanTheyDeclare)
+{
+    const std::string data = KOBALTO_TEST_DATA_DIR;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        bool loads;
+    };
+    // 2048 x 2048 at 24 bits: 12 MB of rows.
+    const auto cut = [](size_t held) {
+        return BuildBmp({.width = 2048, .height = 2048, .bits = 24, .pixels = std::vector<uint8_t>(held, 0x5A)});
+    };
+    const Case cases[] = {
+        {"16 x 16777215 at 16 bits in 186 bytes", test::ReadBytes(data + "/slow/bmp-16-bit-16777215-rows-in-186-bytes.bmp"), false},
+        {"tall bitfields file cut", test::ReadBytes(data + "/crashers/bmp-tall-bitfields-cut.bmp"), false},
+        {"a sixth of 12 MB", cut(size_t{2} << 20), false},
+        {"a third of 12 MB", cut(size_t{4} << 20), true},
+        {"12 MB less 3 MB", cut((size_t{12} << 20) - (size_t{3} << 20)), true},
+        {"one byte of 1.2 MB", BuildBmp({.width = 640, .height = 640, .bits = 24, .pixels = {7}}), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.loads) {
+            EXPECT_NO_THROW(LoadBmp(c.file));
+            continue;
+        }
+        try {
+            LoadBmp(c.file);
+            ADD_FAILURE() << "loaded";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_STREQ(e.what(), "ビットマップイメージが不正です");
+        }
+    }
+}
+
 // Files that once crashed or hung a reader: each must be refused or read.
 TEST(BmpTruncation, KnownCrashersFailCleanly)
 {

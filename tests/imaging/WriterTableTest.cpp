@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/Exceptions.h"
+#include "base/FileWriteFault.h"
 #include "imaging/ImagingMessages.h"
 #include "imaging/SaveBitmapAsGif.h"
 #include "imaging/SaveBitmapAsJpeg.h"
@@ -94,6 +95,58 @@ TEST(WriterTable, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary)
         } catch (const EFCreateError& e) {
             EXPECT_EQ(std::string(e.what()), "ファイル " + missing + " を作成できません");
         }
+    }
+}
+
+// A write failing midway, a folder at the output's path and a link naming
+// nothing: each writer raises an error naming the output, and the folder is
+// as it was.
+TEST(WriterTable, EachFaultGivesAnErrorNamingTheFileAndLeavesTheFolderAsItWas)
+{
+    for (const std::string& extension : WriterExtensions()) {
+        SCOPED_TRACE(extension);
+        test::TempDir dir;
+        // How many writes a save makes, so that the middle one can fail.
+        long writes;
+        {
+            TFileWriteFault count(0);
+            TBitmap b = test::PatternBitmap(40, 30);
+            ASSERT_TRUE(SaveImageFile(b, dir.File("probe" + extension), false, 0));
+            writes = count.Writes();
+        }
+        ASSERT_GE(writes, 1);
+        std::filesystem::remove(dir.File("probe" + extension));
+
+        const std::string file = dir.File("old" + extension);
+        test::WriteBytes(file, {1, 2, 3});
+        const std::string folder = dir.File("folder" + extension);
+        std::filesystem::create_directory(folder);
+        const std::string link = dir.File("link" + extension);
+        std::filesystem::create_symlink(dir.File("nowhere" + extension), link);
+        const struct {
+            std::string path;
+            long failingWrite;
+            std::string error;
+        } faults[] = {
+            {file, (writes + 1) / 2, "Cannot write " + file + ": Input/output error."},
+            {folder, 0, "ファイル " + folder + " を作成できません"},
+            {link, 0, "ファイル " + link + " を作成できません"},
+        };
+        for (const auto& f : faults) {
+            SCOPED_TRACE(f.path);
+            TBitmap b = test::PatternBitmap(40, 30);
+            try {
+                TFileWriteFault fault(f.failingWrite);
+                SaveImageFile(b, f.path, false, 0);
+                ADD_FAILURE() << "no error";
+            } catch (const Exception& e) {
+                EXPECT_EQ(e.what(), f.error);
+            }
+        }
+        EXPECT_EQ(test::ReadBytes(file), (Bytes{1, 2, 3}));
+        EXPECT_EQ(FilesIn(dir.Path()), 3u) << "no temporary left";
+        EXPECT_EQ(FilesIn(folder), 0u);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
     }
 }
 

@@ -91,6 +91,7 @@ TBitmap TPCXGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
     std::vector<uint8_t> line(h.bytesPerLine * static_cast<size_t>(h.planes));
     std::span<const uint8_t> data = bytes.subspan(kHeaderBytes);
     TPCXRLEDecoder rle;
+    TReleaseBehind behind(InputRelease(), bytes, kHeaderBytes);
     for (int y = 0; y < h.height; ++y) {
         size_t got;
         if (h.rle) {
@@ -105,6 +106,7 @@ TBitmap TPCXGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
         }
         std::memset(line.data() + got, 0, line.size() - got);
         PlaceRow(h, line.data(), out.ScanLine(y));
+        behind.Reached(bytes.size() - data.size());
     }
     return out;
 }

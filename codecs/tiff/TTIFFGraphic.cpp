@@ -125,7 +125,7 @@ TBitmap TTIFFGraphic::DecodeTiff(std::span<const uint8_t> bytes, TImagePropertie
         out.Palette() = im.palette;
     else if (source.scheme == TColorScheme::Grey)
         out.Palette() = GreyPalette(std::min(source.bitsPerSample, 8), im.photometric == 0);
-    DecodeTiffPixels(bytes, im, options.bigEndian, color, out);
+    DecodeTiffPixels(bytes, im, options.bigEndian, color, out, InputRelease());
     ApplyOrientation(out, im.orientation);
     return out;
 }

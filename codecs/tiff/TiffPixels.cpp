@@ -75,8 +75,9 @@ private:
 class TiffPixelLoop {
 public:
     TiffPixelLoop(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
-                  TBitmap& out)
-        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), out_(out), decoder_(MakeTiffDecoder(im))
+                  TBitmap& out, const TInputRelease& release)
+        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), out_(out), release_(release),
+          decoder_(MakeTiffDecoder(im))
     {
         planes_ = im.planar ? im.samplesPerPixel : 1;
         chunkSpp_ = im.planar ? 1 : im.samplesPerPixel;
@@ -126,11 +127,23 @@ public:
             else
                 for (int r = 0; r < rows; ++r)
                     color_.ConvertRow(SourceRow(r), out_.ScanLine(y0 + r), im_.width);
+            ReleaseBand(band);
         }
         decoder_.End();
     }
 
 private:
+    void ReleaseBand(int band) const
+    {
+        for (int p = 0; p < planes_; ++p)
+            for (int c = 0; c < im_.chunksAcross; ++c) {
+                const size_t index = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown +
+                                     static_cast<size_t>(band) * im_.chunksAcross + c;
+                if (index < im_.chunks.size() && im_.chunks[index].size > 0)
+                    release_(data_.subspan(im_.chunks[index].offset, im_.chunks[index].size));
+            }
+    }
+
     // An uncompressed strip that is all there and needs no change is read
     // where it lies in the file, not copied.
     const uint8_t* StoredStrip(size_t index, size_t bytes) const
@@ -214,6 +227,7 @@ private:
     bool bigEndian_;
     TColorManager& color_;
     TBitmap& out_;
+    const TInputRelease& release_;
     DecoderSession decoder_;
     int planes_ = 1;
     int chunkSpp_ = 1;
@@ -244,9 +258,9 @@ size_t TiffChunkRowBytes(const TTiffImage& im, const TColorManager& color)
 }
 
 void DecodeTiffPixels(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
-                      TBitmap& out)
+                      TBitmap& out, const TInputRelease& release)
 {
-    TiffPixelLoop(data, im, bigEndian, color, out).Run();
+    TiffPixelLoop(data, im, bigEndian, color, out, release).Run();
 }
 
 }  // namespace kobalto

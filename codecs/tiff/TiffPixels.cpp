@@ -7,6 +7,7 @@
 
 #include "base/Checked.h"
 #include "codecs/tiff/TiffDecoderFactory.h"
+#include "codecs/tiff/TiffOrientation.h"
 #include "codecs/tiff/TiffPredictor.h"
 
 namespace kobalto {
@@ -76,8 +77,9 @@ class TiffPixelLoop {
 public:
     TiffPixelLoop(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
                   TBitmap& out, const TInputRelease& release)
-        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), out_(out), release_(release),
-          decoder_(MakeTiffDecoder(im))
+        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), release_(release),
+          decoder_(MakeTiffDecoder(im)),
+          out_(out, im.orientation, im.width, color.Subsampled() ? color.BlockRows() : 1)
     {
         planes_ = im.planar ? im.samplesPerPixel : 1;
         chunkSpp_ = im.planar ? 1 : im.samplesPerPixel;
@@ -125,8 +127,10 @@ public:
             if (color_.Subsampled())
                 BlockRows(y0, rows);
             else
-                for (int r = 0; r < rows; ++r)
-                    color_.ConvertRow(SourceRow(r), out_.ScanLine(y0 + r), im_.width);
+                for (int r = 0; r < rows; ++r) {
+                    color_.ConvertRow(SourceRow(r), out_.Target(y0 + r), im_.width);
+                    out_.Place(y0 + r);
+                }
             ReleaseBand(band);
         }
         decoder_.End();
@@ -216,9 +220,11 @@ private:
         for (int r = 0; r < rows; r += unitRows_) {
             const int n = std::min(unitRows_, rows - r);
             for (int i = 0; i < n; ++i)
-                targets[static_cast<size_t>(i)] = out_.ScanLine(y0 + r + i);
+                targets[static_cast<size_t>(i)] = out_.Target(y0 + r + i, i);
             color_.ConvertBlockRow(bandData_[0] + static_cast<size_t>(r / unitRows_) * chunkRowBytes_,
                                    targets.data(), n, im_.width);
+            for (int i = 0; i < n; ++i)
+                out_.Place(y0 + r + i, i);
         }
     }
 
@@ -226,9 +232,9 @@ private:
     const TTiffImage& im_;
     bool bigEndian_;
     TColorManager& color_;
-    TBitmap& out_;
     const TInputRelease& release_;
     DecoderSession decoder_;
+    TOrientedRows out_;
     int planes_ = 1;
     int chunkSpp_ = 1;
     int sampleBits_ = 8;

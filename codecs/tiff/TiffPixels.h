@@ -15,7 +15,8 @@ namespace kobalto {
 // The bytes of one decoded chunk row (for subsampled YCbCr one block row).
 size_t TiffChunkRowBytes(const TTiffImage& im, const TColorManager& color);
 
-// Each band's chunks go to release once their rows are in the bitmap.
+// out is the upright picture (see TiffOrientation.h). Each band's chunks go
+// to release once their rows are in the bitmap.
 void DecodeTiffPixels(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
                       TBitmap& out, const TInputRelease& release);
 

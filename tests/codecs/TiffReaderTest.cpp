@@ -116,18 +116,37 @@ TEST(TiffReaderTest, TilesAndPlanes)
 
 TEST(TiffReaderTest, OrientationTurnsThePictureUpright)
 {
-    // Stored 2 × 1: A B. Orientation 6 (turned a quarter clockwise) shows
-    // it as a column, A on top; 3 as B A; 8 as a column, B on top.
-    const Bytes data{1, 1, 1, 2, 2, 2};
+    // Stored 3 × 2: A B C / D E F (red 1 to 6), and the same as 1-bit
+    // pixels (1 0 0 / 0 1 1, white for 1). Each orientation shows it as
+    // written below, row by row.
+    const Bytes rgb{1, 0, 0, 2, 0, 0, 3, 0, 0, 4, 0, 0, 5, 0, 0, 6, 0, 0};
+    const Bytes bilevel{0x80, 0x60};
+    const uint8_t bit[] = {1, 0, 0, 0, 1, 1};  // A to F
     struct C {
         uint32_t orientation;
         int width;
-        uint8_t first;  // red of pixel (0, 0)
+        const char* shown;
     };
-    for (const C& c : {C{1, 2, 1}, C{3, 2, 2}, C{6, 1, 1}, C{8, 1, 2}}) {
-        const TTIFFGraphic t = Load(MakeTiff(false, Rgb(2, 1, 6, {{274, 3, {c.orientation}}}), {data}));
-        EXPECT_EQ(t.Width(), c.width) << c.orientation;
-        EXPECT_EQ(t.Pixel(0, 0).red, c.first) << c.orientation;
+    const C cases[] = {{1, 3, "ABCDEF"}, {2, 3, "CBAFED"}, {3, 3, "FEDCBA"}, {4, 3, "DEFABC"},
+                       {5, 2, "ADBECF"}, {6, 2, "DAEBFC"}, {7, 2, "FCEBDA"}, {8, 2, "CFBEAD"}};
+    for (const C& c : cases) {
+        SCOPED_TRACE(c.orientation);
+        const TTIFFGraphic t = Load(MakeTiff(false, Rgb(3, 2, 18, {{274, 3, {c.orientation}}}), {rgb}));
+        const TTIFFGraphic b = Load(MakeTiff(false,
+                                             {{256, 3, {3}}, {257, 3, {2}}, {258, 3, {1}}, {262, 3, {1}},
+                                              {273, 4, {kHere}}, {274, 3, {c.orientation}}, {277, 3, {1}},
+                                              {279, 4, {2}}},
+                                             {bilevel}));
+        for (const TTIFFGraphic* g : {&t, &b}) {
+            ASSERT_EQ(g->Width(), c.width);
+            ASSERT_EQ(g->Height(), 6 / c.width);
+        }
+        for (int i = 0; i < 6; ++i) {
+            const int x = i % c.width, y = i / c.width;
+            const int stored = c.shown[i] - 'A';
+            EXPECT_EQ(t.Pixel(x, y).red, stored + 1) << x << "," << y;
+            EXPECT_EQ(b.Pixel(x, y).red, bit[stored] * 255) << x << "," << y;
+        }
     }
 }
 

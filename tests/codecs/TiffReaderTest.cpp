@@ -10,6 +10,7 @@
 
 #include "base/TMemoryStream.h"
 #include "codecs/tiff/TTIFFGraphic.h"
+#include "codecs/tiff/TiffPredictor.h"
 #include "tests/support/ExtendedReaderKit.h"
 
 namespace kobalto {
@@ -157,6 +158,37 @@ TEST(TiffReaderTest, PredictorOnDeflateData)
     const auto size = static_cast<uint32_t>(packed.size());
     const TTIFFGraphic t = Load(MakeTiff(false, Rgb(2, 1, size, {{259, 3, {8}}, {317, 3, {2}}}), {packed}));
     EXPECT_EQ(t.Pixel(1, 0), (TColor{11, 22, 33}));
+}
+
+TEST(TiffReaderTest, PredictorSumsEachSampleAlongTheRow)
+{
+    // Differences as stored, the row they stand for: every sample count
+    // (with its own loop or the general one), both byte orders of 16-bit
+    // samples, and sums that wrap.
+    struct C {
+        int bits, samples, width;
+        bool bigEndian;
+        Bytes stored, row;
+    };
+    const C cases[] = {
+        {8, 1, 4, false, {250, 3, 4, 5}, {250, 253, 1, 6}},
+        {8, 2, 3, false, {1, 2, 10, 20, 255, 1}, {1, 2, 11, 22, 10, 23}},
+        {8, 3, 2, false, {10, 20, 30, 1, 2, 3}, {10, 20, 30, 11, 22, 33}},
+        {8, 4, 2, false, {1, 2, 3, 4, 1, 1, 1, 255}, {1, 2, 3, 4, 2, 3, 4, 3}},
+        {8, 5, 2, false, {1, 2, 3, 4, 5, 1, 1, 1, 1, 1}, {1, 2, 3, 4, 5, 2, 3, 4, 5, 6}},
+        {16, 1, 3, true, {0x12, 0x34, 0x00, 0x01, 0xFF, 0xFF}, {0x12, 0x34, 0x12, 0x35, 0x12, 0x34}},
+        {16, 1, 3, false, {0x34, 0x12, 0x01, 0x00, 0xFF, 0xFF}, {0x34, 0x12, 0x35, 0x12, 0x34, 0x12}},
+        {16, 3, 2, true, {0, 1, 0, 2, 0, 3, 0, 0xFF, 1, 0, 0xFF, 0xFF}, {0, 1, 0, 2, 0, 3, 1, 0, 1, 2, 0, 2}},
+        {16, 4, 2, false, {1, 0, 2, 0, 3, 0, 4, 0, 0xFF, 0xFF, 1, 0, 0, 1, 0, 0},
+         {1, 0, 2, 0, 3, 0, 4, 0, 0, 0, 3, 0, 3, 1, 4, 0}},
+        {16, 2, 2, true, {0, 5, 0, 6, 0, 1, 0xFF, 0xFF}, {0, 5, 0, 6, 0, 6, 0, 5}},
+    };
+    for (const C& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.samples) + " samples");
+        Bytes row = c.stored;
+        UndoHorizontalPredictor(row.data(), c.width, c.samples, c.bits, c.bigEndian);
+        EXPECT_EQ(row, c.row);
+    }
 }
 
 TEST(TiffReaderTest, OnlyTheFirstImageIsRead)

@@ -25,12 +25,11 @@ public:
     TStreamRest(const TStreamRest&) = delete;
     TStreamRest& operator=(const TStreamRest&) = delete;
     std::span<const uint8_t> Bytes() const { return bytes_; }
-    // The reader is done with these bytes (or with most of them): when they
-    // are mapped from the file, the pages holding them leave the process's
-    // memory, to be read from the file again should they be touched later.
-    // A large file then does not sit in memory beside its decoded picture.
-    // Whole pages go, so a neighbour's first or last bytes may have to be
-    // read again; nothing happens to bytes held in memory.
+    // The reader is done with these bytes: when they are mapped from the
+    // file, the whole pages among them leave the process's memory, to be
+    // read from the file again should they be touched later. A large file
+    // then does not sit in memory beside its decoded picture. Nothing
+    // happens to bytes held in memory.
     void Release(std::span<const uint8_t> done) const;
 
 private:

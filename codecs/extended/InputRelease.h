@@ -8,14 +8,14 @@
 
 namespace kobalto {
 
-// Called with bytes the reader will not need again; the pages of a mapped
-// file holding them (and whole pages around them) leave memory and are read
-// from the file again if touched. Safe for any bytes, in any order.
+// Called with bytes the reader will not need again; the whole pages of a
+// mapped file among them leave memory and are read from the file again if
+// touched. Safe for any bytes, in any order.
 using TInputRelease = std::function<void(std::span<const uint8_t>)>;
 
 // For a reader moving forward through a stretch of its input: gives back
-// what lies behind it a megabyte or more at a time, so a row costs no system
-// call. Moving back releases nothing.
+// what lies behind it a quarter megabyte or more at a time, so a row costs no
+// system call. Moving back releases nothing.
 class TReleaseBehind {
 public:
     // Starts at offset start of input.

@@ -137,15 +137,22 @@ public:
     }
 
 private:
-    void ReleaseBand(int band) const
+    // Chunks lie one after another in each plane, mostly: each plane's are
+    // given back behind the furthest one read.
+    void ReleaseBand(int band)
     {
-        for (int p = 0; p < planes_; ++p)
+        for (int p = 0; p < planes_; ++p) {
+            const size_t first = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown;
+            if (behind_.size() < static_cast<size_t>(p) + 1)
+                behind_.emplace_back(release_, data_, first < im_.chunks.size() ? im_.chunks[first].offset : 0);
+            size_t end = 0;
             for (int c = 0; c < im_.chunksAcross; ++c) {
-                const size_t index = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown +
-                                     static_cast<size_t>(band) * im_.chunksAcross + c;
+                const size_t index = first + static_cast<size_t>(band) * im_.chunksAcross + c;
                 if (index < im_.chunks.size() && im_.chunks[index].size > 0)
-                    release_(data_.subspan(im_.chunks[index].offset, im_.chunks[index].size));
+                    end = std::max(end, im_.chunks[index].offset + im_.chunks[index].size);
             }
+            behind_[static_cast<size_t>(p)].Reached(end);
+        }
     }
 
     // An uncompressed strip that is all there and needs no change is read
@@ -233,6 +240,7 @@ private:
     bool bigEndian_;
     TColorManager& color_;
     const TInputRelease& release_;
+    std::vector<TReleaseBehind> behind_;  // one for each plane
     DecoderSession decoder_;
     TOrientedRows out_;
     int planes_ = 1;

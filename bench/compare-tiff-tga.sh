@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The automatic-mode shrink of 12-megapixel TIFF (uncompressed, deflate,
-# JPEG; also one turned a quarter and one deflate file in a single strip)
+# The automatic-mode shrink of 12-megapixel TIFF (uncompressed and deflate
+# with 16-bit samples, as ImageMagick writes its own gradient, and with 8-bit
+# ones; JPEG; one turned a quarter and one deflate file in a single strip)
 # and TGA files: kobalto-cli against ImageMagick (-sample to the size the
 # batch chose, same output format). Prints the best wall and CPU times of
 # several runs, both programs' peak memory against the decoded picture's
@@ -18,16 +19,20 @@ photo 4000 3000 0.06 -type TrueColor "$work/photo.ppm"
 "$convert" "$work/photo.ppm" -compress zip "$work/deflate.tif"
 "$convert" "$work/photo.ppm" -compress jpeg -quality 90 "$work/jpeg.tif"
 "$convert" "$work/photo.ppm" -compress none "$work/none.tga"
-"$convert" "$work/photo.ppm" -orient RightTop -compress none "$work/turned.tif"
-"$convert" "$work/photo.ppm" -define tiff:rows-per-strip=3000 -compress zip "$work/onestrip.tif"
+"$convert" "$work/photo.ppm" -depth 8 "$work/photo8.ppm"
+"$convert" "$work/photo8.ppm" -compress none "$work/none8.tif"
+"$convert" "$work/photo8.ppm" -compress zip "$work/deflate8.tif"
+"$convert" "$work/photo8.ppm" -orient RightTop -compress none "$work/turned.tif"
+"$convert" "$work/photo8.ppm" -define tiff:rows-per-strip=3000 -compress zip "$work/onestrip.tif"
 
 # goal: the ratio of wall times the shrink of each file should stay under
 printf "%-13s %15s %15s %11s %13s %5s\n" file "kobalto wall/cpu" "magick wall/cpu" "ratio w/c" "peak/px k, m" goal
-for f in none.tif:0.5 deflate.tif:0.8 jpeg.tif:1.0 none.tga:0.5 turned.tif:0.5 onestrip.tif:0.8; do
+for f in none.tif:0.5 deflate.tif:0.8 none8.tif:0.5 deflate8.tif:0.8 jpeg.tif:1.0 none.tga:0.5 turned.tif:0.5 \
+  onestrip.tif:0.8; do
   name=${f%%:*} goal=${f##*:}
   rm -rf "$work/out" && mkdir -p "$work/out"
   k=$(measure_cpu "$cli" shrink --out "$work/out" "$work/$name")
-  size=$("$identify" -format '%wx%h' "$work/out/$name")
+  size=$("$identify" -format '%wx%h' "$work/out/$name" 2>/dev/null)
   m=$(measure_cpu "$convert" "$work/$name" -sample "$size!" "$work/im-$name")
   echo "$name $k $m $goal" | awk -v px=$decoded '{
     printf "%-13s %6.3fs %6.3fs  %6.3fs %6.3fs  %4.2f %4.2f  %5.2f %5.2f  %5.2f\n",

@@ -77,8 +77,7 @@ class TiffPixelLoop {
 public:
     TiffPixelLoop(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
                   TBitmap& out, const TInputRelease& release)
-        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), release_(release),
-          decoder_(MakeTiffDecoder(im)),
+        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), decoder_(MakeTiffDecoder(im)),
           out_(out, im.orientation, im.width, color.Subsampled() ? color.BlockRows() : 1)
     {
         planes_ = im.planar ? im.samplesPerPixel : 1;
@@ -101,6 +100,10 @@ public:
                 row.resize((CheckedMul(static_cast<size_t>(im.width), chunkSpp_ * sampleBits_) + 7) / 8);
         if (im.planar)
             row_.resize((CheckedMul(static_cast<size_t>(im.width), im.samplesPerPixel * sampleBits_) + 7) / 8);
+        for (int p = 0; p < planes_; ++p) {
+            const size_t first = static_cast<size_t>(p) * im.chunksAcross * im.chunksDown;
+            behind_.emplace_back(release, data, first < im.chunks.size() ? im.chunks[first].offset : 0);
+        }
     }
 
     void Run()
@@ -143,8 +146,6 @@ private:
     {
         for (int p = 0; p < planes_; ++p) {
             const size_t first = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown;
-            if (behind_.size() < static_cast<size_t>(p) + 1)
-                behind_.emplace_back(release_, data_, first < im_.chunks.size() ? im_.chunks[first].offset : 0);
             size_t end = 0;
             for (int c = 0; c < im_.chunksAcross; ++c) {
                 const size_t index = first + static_cast<size_t>(band) * im_.chunksAcross + c;
@@ -239,7 +240,6 @@ private:
     const TTiffImage& im_;
     bool bigEndian_;
     TColorManager& color_;
-    const TInputRelease& release_;
     std::vector<TReleaseBehind> behind_;  // one for each plane
     DecoderSession decoder_;
     TOrientedRows out_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Checked.h"
+#include "base/DiscardPages.h"
 #include "codecs/tiff/TiffDecoderFactory.h"
 #include "codecs/tiff/TiffOrientation.h"
 #include "codecs/tiff/TiffPredictor.h"
@@ -113,12 +114,14 @@ public:
             const int rows = std::min(im_.chunkRows, im_.height - y0);
             // The last strip holds only the rows left; a tile is always whole.
             const size_t units = (static_cast<size_t>(im_.tiled ? im_.chunkRows : rows) + unitRows_ - 1) / unitRows_;
+            bool inPlace = false;
             for (int p = 0; p < planes_; ++p) {
                 const size_t first = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown +
                                      static_cast<size_t>(band) * im_.chunksAcross;
                 const size_t bytes = units * chunkRowBytes_;
                 if (const uint8_t* stored = StoredStrip(first, bytes)) {
                     bandData_[static_cast<size_t>(p)] = stored;
+                    inPlace = true;
                     continue;
                 }
                 auto& buffer = bands_[static_cast<size_t>(p)];
@@ -127,14 +130,22 @@ public:
                 for (int c = 0; c < im_.chunksAcross; ++c)
                     FillChunk(first + c, std::span(buffer).subspan(c * chunkBytes_, bytes));
             }
-            if (color_.Subsampled())
+            // Decoded rows no longer need their source; rows read in place do
+            // until they are converted.
+            if (!inPlace)
+                ReleaseBand(band);
+            if (color_.Subsampled()) {
                 BlockRows(y0, rows);
-            else
+            } else {
+                size_t discarded = 0;
                 for (int r = 0; r < rows; ++r) {
                     color_.ConvertRow(SourceRow(r), out_.Target(y0 + r), im_.width);
                     out_.Place(y0 + r);
+                    discarded = DiscardConverted(static_cast<size_t>(r + 1) * chunkRowBytes_, discarded, inPlace);
                 }
-            ReleaseBand(band);
+            }
+            if (inPlace)
+                ReleaseBand(band);
         }
         decoder_.End();
     }
@@ -154,6 +165,23 @@ private:
             }
             behind_[static_cast<size_t>(p)].Reached(end);
         }
+    }
+
+    // A strip of many rows decoded whole (a picture in one strip is common)
+    // would double the picture's memory: the pages of its rows already
+    // converted go back to the system as the conversion passes, a quarter
+    // megabyte or more at a time. The next strip overwrites them all. Small
+    // strips keep theirs: taking the pages again for each would cost more.
+    size_t DiscardConverted(size_t converted, size_t discarded, bool inPlace)
+    {
+        constexpr size_t kStep = size_t{1} << 18;
+        constexpr size_t kLargeStrip = size_t{2} << 20;
+        if (inPlace || im_.tiled || converted - discarded < kStep || bands_[0].size() < kLargeStrip)
+            return discarded;
+        for (auto& band : bands_)
+            if (band.size() >= converted)
+                DiscardPages(std::span(band).subspan(discarded, converted - discarded));
+        return converted;
     }
 
     // An uncompressed strip that is all there and needs no change is read

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/DiscardPages.h"
 #include "base/ReadStreamRest.h"
 #include "base/TFileStream.h"
 #include "base/TMemoryStream.h"
@@ -111,6 +112,35 @@ TEST(StreamRest, ReleaseLeavesBytesHeldInMemoryAlone)
     const TStreamRest mapped(file, "TEST");
     mapped.Release(content);  // not the mapping's bytes
     EXPECT_TRUE(std::all_of(content.begin(), content.end(), [](uint8_t b) { return b == 0x5A; }));
+}
+
+TEST(DiscardPages, OnlyWholePagesInsideReadAsZero)
+{
+    constexpr size_t kPage = 4096;
+    // Page-aligned storage with room for the cases below.
+    std::vector<uint8_t> storage(20 * kPage);
+    const size_t base = (kPage - reinterpret_cast<uintptr_t>(storage.data()) % kPage) % kPage;
+    const std::span<uint8_t> pages = std::span(storage).subspan(base, 16 * kPage);
+    struct Case {
+        size_t from, length, zeroFrom, zeroTo;  // zeroFrom == zeroTo: nothing given back
+    };
+    const Case cases[] = {
+        {0, 16 * kPage, 0, 16 * kPage},
+        {1, 3 * kPage, kPage, 3 * kPage},
+        {kPage - 1, kPage + 1, kPage, 2 * kPage},
+        {kPage + 1, kPage, 0, 0},
+        {5 * kPage, kPage - 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        std::fill(pages.begin(), pages.end(), 0xA5);
+        DiscardPages(pages.subspan(c.from, c.length));
+        for (size_t i = 0; i < pages.size(); ++i)
+            if (pages[i] != (i >= c.zeroFrom && i < c.zeroTo ? 0 : 0xA5)) {
+                ADD_FAILURE() << "byte " << i << " is " << int(pages[i]);
+                break;
+            }
+    }
 }
 
 }  // namespace

@@ -160,6 +160,40 @@ TEST(TiffReaderTest, PredictorOnDeflateData)
     EXPECT_EQ(t.Pixel(1, 0), (TColor{11, 22, 33}));
 }
 
+TEST(TiffReaderTest, LargeStripsGiveBackTheirRowsAndTheNextStripStillDecodes)
+{
+    // Strips of 3 MB decoded whole, whose converted rows are given back as
+    // the conversion passes: every pixel of both strips, and of the last
+    // shorter one, must still arrive.
+    constexpr uint32_t kWidth = 1024, kRows = 1024, kHeight = 2 * kRows + 7;
+    auto sample = [](uint32_t x, uint32_t y, uint32_t s) { return static_cast<uint8_t>(x * 7 + y * 13 + s * 101); };
+    std::vector<Bytes> strips;
+    std::vector<uint32_t> counts, offsets;
+    for (uint32_t y0 = 0; y0 < kHeight; y0 += kRows) {
+        Bytes raw;
+        for (uint32_t y = y0; y < std::min(y0 + kRows, kHeight); ++y)
+            for (uint32_t x = 0; x < kWidth; ++x)
+                for (uint32_t s = 0; s < 3; ++s)
+                    raw.push_back(sample(x, y, s));
+        strips.push_back(Deflate(raw));
+        counts.push_back(static_cast<uint32_t>(strips.back().size()));
+        offsets.push_back(kHere);
+    }
+    const TTIFFGraphic t = Load(MakeTiff(false,
+                                         {{256, 4, {kWidth}}, {257, 4, {kHeight}}, {258, 3, {8, 8, 8}},
+                                          {259, 3, {8}}, {262, 3, {2}}, {273, 4, offsets}, {277, 3, {3}},
+                                          {278, 4, {kRows}}, {279, 4, counts}},
+                                         strips));
+    ASSERT_EQ(t.Height(), static_cast<int>(kHeight));
+    int64_t wrong = 0;
+    for (uint32_t y = 0; y < kHeight; ++y) {
+        const uint8_t* row = t.ScanLine(static_cast<int>(y));
+        for (uint32_t x = 0; x < kWidth; ++x)
+            wrong += row[3 * x] != sample(x, y, 2) || row[3 * x + 1] != sample(x, y, 1) || row[3 * x + 2] != sample(x, y, 0);
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(TiffReaderTest, PredictorSumsEachSampleAlongTheRow)
 {
     // Differences as stored, the row they stand for: every sample count

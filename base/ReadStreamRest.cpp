@@ -1,8 +1,11 @@
 #include "base/ReadStreamRest.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include "base/Exceptions.h"
 #include "base/Limits.h"
@@ -43,6 +46,23 @@ TStreamRest::TStreamRest(TStream& stream, std::string_view format)
     }
     copy_ = ReadStreamRest(stream, format);
     bytes_ = copy_;
+}
+
+void TStreamRest::Release(std::span<const uint8_t> done) const
+{
+    if (!map_ || done.empty())
+        return;
+    // Only whole pages inside both the bytes and the mapping (which starts
+    // on a page; its last page is whole in memory).
+    static const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    auto pageUp = [](uintptr_t at) { return (at + page - 1) / page * page; };
+    const uintptr_t start = reinterpret_cast<uintptr_t>(map_);
+    const uintptr_t first = reinterpret_cast<uintptr_t>(done.data());
+    const uintptr_t end = first + done.size();
+    const uintptr_t from = pageUp(std::max(first, start));
+    const uintptr_t to = end >= start + mapLength_ ? pageUp(start + mapLength_) : end / page * page;
+    if (from < to)
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
 TStreamRest::~TStreamRest()

@@ -25,6 +25,12 @@ public:
     TStreamRest(const TStreamRest&) = delete;
     TStreamRest& operator=(const TStreamRest&) = delete;
     std::span<const uint8_t> Bytes() const { return bytes_; }
+    // The reader is done with these bytes: when they are mapped from the
+    // file, the whole pages among them leave the process's memory, to be
+    // read from the file again should they be touched later. A large file
+    // then does not sit in memory beside its decoded picture. Nothing
+    // happens to bytes held in memory.
+    void Release(std::span<const uint8_t> done) const;
 
 private:
     std::vector<uint8_t> copy_;

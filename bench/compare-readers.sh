@@ -20,13 +20,13 @@ decoded=$((4000 * 3000 * 3))
 echo "Automatic shrink of a 4000 x 3000 picture (best of $runs; decoded picture $((decoded / 1048576)) MB):"
 for ext in psd ppm pcx; do
   mkdir -p "$work/out-$ext"
-  k=$(measure "$cli" shrink --out "$work/out-$ext" "$work/in.$ext")
+  k=$(measure_cpu "$cli" shrink --out "$work/out-$ext" "$work/in.$ext")
   size=$("$convert" "$work/out-$ext/in.$ext" -format '%wx%h' info:)
-  m=$(measure "$convert" "$work/in.$ext" -sample "$size!" "$work/im.$ext")
+  m=$(measure_cpu "$convert" "$work/in.$ext" -sample "$size!" "$work/im.$ext")
   goal=0.50
   [ "$ext" = pcx ] && goal=0.60
   echo "$k $m" | awk -v ext="$ext" -v size="$size" -v px="$decoded" -v goal="$goal" \
     -v insize="$(stat -c %s "$work/in.$ext")" -v outsize="$(stat -c %s "$work/out-$ext/in.$ext")" '{
-    printf "  %s (%d bytes) to %s (%d bytes): kobalto %6.3f s, peak %6.1f MB (%.2f x decoded); ImageMagick %6.3f s, peak %6.1f MB; ratio %.2f (goal at most %s)\n",
-      ext, insize, size, outsize, $1, $2/1024, $2*1024/px, $3, $4/1024, $1/$3, goal }'
+    printf "  %s (%d bytes) to %s (%d bytes): kobalto %6.3f s (CPU %6.3f s), peak %6.1f MB (%.2f x decoded); ImageMagick %6.3f s (CPU %6.3f s), peak %6.1f MB (%.2f x); ratio %.2f, CPU %.2f (goal at most %s)\n",
+      ext, insize, size, outsize, $1, $2, $3/1024, $3*1024/px, $4, $5, $6/1024, $6*1024/px, $1/$4, $2/$5, goal }'
 done

@@ -36,3 +36,18 @@ measure() {
   done
   echo "$best $peak"
 }
+
+# measure_cpu COMMAND...: as measure, with the best CPU time (user + system,
+# which load from other work hardly changes) between them: wall, CPU, peak.
+measure_cpu() {
+  local best=999999 cpu=999999 peak=0
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -o "$work/time.txt" -f '%e %U %S %M' "$@" >/dev/null 2>&1
+    local t u s m
+    read -r t u s m < <(tail -1 "$work/time.txt")
+    best=$(echo "$t $best" | awk '{print ($1 < $2) ? $1 : $2}')
+    cpu=$(echo "$u $s $cpu" | awk '{c = $1 + $2; print (c < $3) ? c : $3}')
+    [ "$m" -gt "$peak" ] && peak=$m
+  done
+  echo "$best $cpu $peak"
+}

@@ -94,6 +94,7 @@ TBitmap TPCXGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
     CheckDataCanFill(uint64_t{line.size()} * static_cast<uint64_t>(h.height), data.size(),
                      h.rle ? kPcxRleExpansion : 1, msg::kFormatPcx);
     TPCXRLEDecoder rle;
+    TReleaseBehind behind(InputRelease(), bytes, kHeaderBytes);
     for (int y = 0; y < h.height; ++y) {
         size_t got;
         if (h.rle) {
@@ -108,6 +109,7 @@ TBitmap TPCXGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
         }
         std::memset(line.data() + got, 0, line.size() - got);
         PlaceRow(h, line.data(), out.ScanLine(y));
+        behind.Reached(bytes.size() - data.size());
     }
     return out;
 }

@@ -66,6 +66,7 @@ TBitmap TPPMGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
     const std::vector<uint8_t> scale = ScaleTable(h.maxValue);
     const auto top = static_cast<size_t>(h.maxValue);
     TPnmTextReader text(file);
+    TReleaseBehind behind(InputRelease(), bytes, file.Position());
     for (int y = 0; y < h.height; ++y) {
         if (h.kind == 4) {
             std::memcpy(row.data(), file.Take(rowBytes).data(), rowBytes);
@@ -94,6 +95,7 @@ TBitmap TPPMGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
             }
         }
         color.ConvertRow(row.data(), out.ScanLine(y), h.width);
+        behind.Reached(file.Position());
     }
     return out;
 }

@@ -83,6 +83,10 @@ TBitmap TPSDGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
     TPackbitsRLEDecoder packbits;
     // Photoshop stores ink as 255 minus the amount.
     const uint8_t invert = h.scheme == TColorScheme::CMYK ? 0xFF : 0x00;
+    // The channels lie one after another: each is given back on its own.
+    std::vector<TReleaseBehind> behind;
+    for (int c = 0; c < n; ++c)
+        behind.emplace_back(InputRelease(), bytes, h.lineStart[static_cast<size_t>(c) * h.height]);
     for (int y = 0; y < h.height; ++y) {
         for (int c = 0; c < n; ++c) {
             const size_t i = static_cast<size_t>(c) * h.height + y;
@@ -94,6 +98,7 @@ TBitmap TPSDGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& pr
             else
                 std::memcpy(line.data(), stored.data(), got);
             std::memset(line.data() + got, 0, h.lineBytes - got);  // a short line ends in zeros
+            behind[static_cast<size_t>(c)].Reached(h.lineStart[i] + h.lineLength[i]);
         }
         if (n == 1) {
             color.ConvertRow(lines.data(), out.ScanLine(y), h.width);

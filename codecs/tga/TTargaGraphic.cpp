@@ -69,6 +69,7 @@ TBitmap TTargaGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& 
     std::vector<uint8_t> row(rowBytes);
     TTargaRLEDecoder rle(h.depth);
     std::span<const uint8_t> data = bytes.subspan(h.dataOffset);
+    TReleaseBehind behind(InputRelease(), bytes, h.dataOffset);
     for (int n = 0; n < h.height; ++n) {
         size_t got;
         if (h.rle) {
@@ -86,6 +87,7 @@ TBitmap TTargaGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& 
         if (h.rightToLeft)
             MirrorRow(row.data(), h.width, h.pixelBytes);
         color.ConvertRow(row.data(), out.ScanLine(h.topDown ? n : h.height - 1 - n), h.width);
+        behind.Reached(bytes.size() - data.size());
     }
     return out;
 }

@@ -129,13 +129,14 @@ TBitmap TTIFFGraphic::DecodeTiff(std::span<const uint8_t> bytes, TImagePropertie
     CheckLayout(im, color);
     CheckExpansion(im, TiffChunkRowBytes(im, color) * static_cast<size_t>(im.chunkRows), bytes.size());
 
-    TBitmap out = TBitmap::ForDecoding(im.width, im.height, color.TargetPixelFormat());
+    const bool turned = SwapsSides(im.orientation);
+    TBitmap out = TBitmap::ForDecoding(turned ? im.height : im.width, turned ? im.width : im.height,
+                                       color.TargetPixelFormat());
     if (im.scheme == TColorScheme::Indexed)
         out.Palette() = im.palette;
     else if (source.scheme == TColorScheme::Grey)
         out.Palette() = GreyPalette(std::min(source.bitsPerSample, 8), im.photometric == 0);
-    DecodeTiffPixels(bytes, im, options.bigEndian, color, out);
-    ApplyOrientation(out, im.orientation);
+    DecodeTiffPixels(bytes, im, options.bigEndian, color, out, InputRelease());
     return out;
 }
 

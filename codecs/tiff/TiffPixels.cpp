@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "base/Checked.h"
+#include "base/DiscardPages.h"
 #include "codecs/tiff/TiffDecoderFactory.h"
+#include "codecs/tiff/TiffOrientation.h"
 #include "codecs/tiff/TiffPredictor.h"
 
 namespace kobalto {
@@ -75,8 +77,9 @@ private:
 class TiffPixelLoop {
 public:
     TiffPixelLoop(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
-                  TBitmap& out)
-        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), out_(out), decoder_(MakeTiffDecoder(im))
+                  TBitmap& out, const TInputRelease& release)
+        : data_(data), im_(im), bigEndian_(bigEndian), color_(color), decoder_(MakeTiffDecoder(im)),
+          out_(out, im.orientation, im.width, color.Subsampled() ? color.BlockRows() : 1)
     {
         planes_ = im.planar ? im.samplesPerPixel : 1;
         chunkSpp_ = im.planar ? 1 : im.samplesPerPixel;
@@ -98,6 +101,10 @@ public:
                 row.resize((CheckedMul(static_cast<size_t>(im.width), chunkSpp_ * sampleBits_) + 7) / 8);
         if (im.planar)
             row_.resize((CheckedMul(static_cast<size_t>(im.width), im.samplesPerPixel * sampleBits_) + 7) / 8);
+        for (int p = 0; p < planes_; ++p) {
+            const size_t first = static_cast<size_t>(p) * im.chunksAcross * im.chunksDown;
+            behind_.emplace_back(release, data, first < im.chunks.size() ? im.chunks[first].offset : 0);
+        }
     }
 
     void Run()
@@ -107,12 +114,14 @@ public:
             const int rows = std::min(im_.chunkRows, im_.height - y0);
             // The last strip holds only the rows left; a tile is always whole.
             const size_t units = (static_cast<size_t>(im_.tiled ? im_.chunkRows : rows) + unitRows_ - 1) / unitRows_;
+            bool inPlace = false;
             for (int p = 0; p < planes_; ++p) {
                 const size_t first = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown +
                                      static_cast<size_t>(band) * im_.chunksAcross;
                 const size_t bytes = units * chunkRowBytes_;
                 if (const uint8_t* stored = StoredStrip(first, bytes)) {
                     bandData_[static_cast<size_t>(p)] = stored;
+                    inPlace = true;
                     continue;
                 }
                 auto& buffer = bands_[static_cast<size_t>(p)];
@@ -121,16 +130,60 @@ public:
                 for (int c = 0; c < im_.chunksAcross; ++c)
                     FillChunk(first + c, std::span(buffer).subspan(c * chunkBytes_, bytes));
             }
-            if (color_.Subsampled())
+            // Decoded rows no longer need their source; rows read in place do
+            // until they are converted.
+            if (!inPlace)
+                ReleaseBand(band);
+            if (color_.Subsampled()) {
                 BlockRows(y0, rows);
-            else
-                for (int r = 0; r < rows; ++r)
-                    color_.ConvertRow(SourceRow(r), out_.ScanLine(y0 + r), im_.width);
+            } else {
+                size_t discarded = 0;
+                for (int r = 0; r < rows; ++r) {
+                    color_.ConvertRow(SourceRow(r), out_.Target(y0 + r), im_.width);
+                    out_.Place(y0 + r);
+                    discarded = DiscardConverted(static_cast<size_t>(r + 1) * chunkRowBytes_, discarded, inPlace);
+                }
+            }
+            if (inPlace)
+                ReleaseBand(band);
         }
         decoder_.End();
     }
 
 private:
+    // Chunks lie one after another in each plane, mostly: each plane's are
+    // given back behind the furthest one read.
+    void ReleaseBand(int band)
+    {
+        for (int p = 0; p < planes_; ++p) {
+            const size_t first = static_cast<size_t>(p) * im_.chunksAcross * im_.chunksDown;
+            size_t end = 0;
+            for (int c = 0; c < im_.chunksAcross; ++c) {
+                const size_t index = first + static_cast<size_t>(band) * im_.chunksAcross + c;
+                if (index < im_.chunks.size() && im_.chunks[index].size > 0)
+                    end = std::max(end, im_.chunks[index].offset + im_.chunks[index].size);
+            }
+            behind_[static_cast<size_t>(p)].Reached(end);
+        }
+    }
+
+    // A strip of many rows decoded whole (a picture in one strip is common)
+    // would double the picture's memory: the pages of its rows already
+    // converted go back to the system as the conversion passes, a quarter
+    // megabyte or more at a time. The next strip overwrites them all. Small
+    // strips keep theirs: taking the pages again for each would cost more.
+    size_t DiscardConverted(size_t converted, size_t discarded, bool inPlace)
+    {
+        constexpr size_t kStep = size_t{1} << 18;
+        constexpr size_t kLargeStrip = size_t{2} << 20;
+        if (inPlace || im_.tiled || converted - discarded < kStep || bands_[0].size() < kLargeStrip)
+            return discarded;
+        for (auto& band : bands_)
+            if (band.size() >= converted)
+                DiscardPages(std::span(band).subspan(discarded, converted - discarded));
+        return converted;
+    }
+
     // An uncompressed strip that is all there and needs no change is read
     // where it lies in the file, not copied.
     const uint8_t* StoredStrip(size_t index, size_t bytes) const
@@ -203,9 +256,11 @@ private:
         for (int r = 0; r < rows; r += unitRows_) {
             const int n = std::min(unitRows_, rows - r);
             for (int i = 0; i < n; ++i)
-                targets[static_cast<size_t>(i)] = out_.ScanLine(y0 + r + i);
+                targets[static_cast<size_t>(i)] = out_.Target(y0 + r + i, i);
             color_.ConvertBlockRow(bandData_[0] + static_cast<size_t>(r / unitRows_) * chunkRowBytes_,
                                    targets.data(), n, im_.width);
+            for (int i = 0; i < n; ++i)
+                out_.Place(y0 + r + i, i);
         }
     }
 
@@ -213,8 +268,9 @@ private:
     const TTiffImage& im_;
     bool bigEndian_;
     TColorManager& color_;
-    TBitmap& out_;
+    std::vector<TReleaseBehind> behind_;  // one for each plane
     DecoderSession decoder_;
+    TOrientedRows out_;
     int planes_ = 1;
     int chunkSpp_ = 1;
     int sampleBits_ = 8;
@@ -244,9 +300,9 @@ size_t TiffChunkRowBytes(const TTiffImage& im, const TColorManager& color)
 }
 
 void DecodeTiffPixels(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
-                      TBitmap& out)
+                      TBitmap& out, const TInputRelease& release)
 {
-    TiffPixelLoop(data, im, bigEndian, color, out).Run();
+    TiffPixelLoop(data, im, bigEndian, color, out, release).Run();
 }
 
 }  // namespace kobalto

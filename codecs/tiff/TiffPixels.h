@@ -6,6 +6,7 @@
 #include <span>
 
 #include "codecs/color/TColorManager.h"
+#include "codecs/extended/InputRelease.h"
 #include "codecs/tiff/TiffImage.h"
 #include "graphics/TBitmap.h"
 
@@ -14,7 +15,9 @@ namespace kobalto {
 // The bytes of one decoded chunk row (for subsampled YCbCr one block row).
 size_t TiffChunkRowBytes(const TTiffImage& im, const TColorManager& color);
 
+// out is the upright picture (see TiffOrientation.h). Each band's chunks go
+// to release once their rows are in the bitmap.
 void DecodeTiffPixels(std::span<const uint8_t> data, const TTiffImage& im, bool bigEndian, TColorManager& color,
-                      TBitmap& out);
+                      TBitmap& out, const TInputRelease& release);
 
 }  // namespace kobalto

@@ -10,6 +10,7 @@
 
 #include "base/TMemoryStream.h"
 #include "codecs/tiff/TTIFFGraphic.h"
+#include "codecs/tiff/TiffPredictor.h"
 #include "tests/support/ExtendedReaderKit.h"
 
 namespace kobalto {
@@ -116,18 +117,37 @@ TEST(TiffReaderTest, TilesAndPlanes)
 
 TEST(TiffReaderTest, OrientationTurnsThePictureUpright)
 {
-    // Stored 2 × 1: A B. Orientation 6 (turned a quarter clockwise) shows
-    // it as a column, A on top; 3 as B A; 8 as a column, B on top.
-    const Bytes data{1, 1, 1, 2, 2, 2};
+    // Stored 3 × 2: A B C / D E F (red 1 to 6), and the same as 1-bit
+    // pixels (1 0 0 / 0 1 1, white for 1). Each orientation shows it as
+    // written below, row by row.
+    const Bytes rgb{1, 0, 0, 2, 0, 0, 3, 0, 0, 4, 0, 0, 5, 0, 0, 6, 0, 0};
+    const Bytes bilevel{0x80, 0x60};
+    const uint8_t bit[] = {1, 0, 0, 0, 1, 1};  // A to F
     struct C {
         uint32_t orientation;
         int width;
-        uint8_t first;  // red of pixel (0, 0)
+        const char* shown;
     };
-    for (const C& c : {C{1, 2, 1}, C{3, 2, 2}, C{6, 1, 1}, C{8, 1, 2}}) {
-        const TTIFFGraphic t = Load(MakeTiff(false, Rgb(2, 1, 6, {{274, 3, {c.orientation}}}), {data}));
-        EXPECT_EQ(t.Width(), c.width) << c.orientation;
-        EXPECT_EQ(t.Pixel(0, 0).red, c.first) << c.orientation;
+    const C cases[] = {{1, 3, "ABCDEF"}, {2, 3, "CBAFED"}, {3, 3, "FEDCBA"}, {4, 3, "DEFABC"},
+                       {5, 2, "ADBECF"}, {6, 2, "DAEBFC"}, {7, 2, "FCEBDA"}, {8, 2, "CFBEAD"}};
+    for (const C& c : cases) {
+        SCOPED_TRACE(c.orientation);
+        const TTIFFGraphic t = Load(MakeTiff(false, Rgb(3, 2, 18, {{274, 3, {c.orientation}}}), {rgb}));
+        const TTIFFGraphic b = Load(MakeTiff(false,
+                                             {{256, 3, {3}}, {257, 3, {2}}, {258, 3, {1}}, {262, 3, {1}},
+                                              {273, 4, {kHere}}, {274, 3, {c.orientation}}, {277, 3, {1}},
+                                              {279, 4, {2}}},
+                                             {bilevel}));
+        for (const TTIFFGraphic* g : {&t, &b}) {
+            ASSERT_EQ(g->Width(), c.width);
+            ASSERT_EQ(g->Height(), 6 / c.width);
+        }
+        for (int i = 0; i < 6; ++i) {
+            const int x = i % c.width, y = i / c.width;
+            const int stored = c.shown[i] - 'A';
+            EXPECT_EQ(t.Pixel(x, y).red, stored + 1) << x << "," << y;
+            EXPECT_EQ(b.Pixel(x, y).red, bit[stored] * 255) << x << "," << y;
+        }
     }
 }
 
@@ -138,6 +158,71 @@ TEST(TiffReaderTest, PredictorOnDeflateData)
     const auto size = static_cast<uint32_t>(packed.size());
     const TTIFFGraphic t = Load(MakeTiff(false, Rgb(2, 1, size, {{259, 3, {8}}, {317, 3, {2}}}), {packed}));
     EXPECT_EQ(t.Pixel(1, 0), (TColor{11, 22, 33}));
+}
+
+TEST(TiffReaderTest, LargeStripsGiveBackTheirRowsAndTheNextStripStillDecodes)
+{
+    // Strips of 3 MB decoded whole, whose converted rows are given back as
+    // the conversion passes: every pixel of both strips, and of the last
+    // shorter one, must still arrive.
+    constexpr uint32_t kWidth = 1024, kRows = 1024, kHeight = 2 * kRows + 7;
+    auto sample = [](uint32_t x, uint32_t y, uint32_t s) { return static_cast<uint8_t>(x * 7 + y * 13 + s * 101); };
+    std::vector<Bytes> strips;
+    std::vector<uint32_t> counts, offsets;
+    for (uint32_t y0 = 0; y0 < kHeight; y0 += kRows) {
+        Bytes raw;
+        for (uint32_t y = y0; y < std::min(y0 + kRows, kHeight); ++y)
+            for (uint32_t x = 0; x < kWidth; ++x)
+                for (uint32_t s = 0; s < 3; ++s)
+                    raw.push_back(sample(x, y, s));
+        strips.push_back(Deflate(raw));
+        counts.push_back(static_cast<uint32_t>(strips.back().size()));
+        offsets.push_back(kHere);
+    }
+    const TTIFFGraphic t = Load(MakeTiff(false,
+                                         {{256, 4, {kWidth}}, {257, 4, {kHeight}}, {258, 3, {8, 8, 8}},
+                                          {259, 3, {8}}, {262, 3, {2}}, {273, 4, offsets}, {277, 3, {3}},
+                                          {278, 4, {kRows}}, {279, 4, counts}},
+                                         strips));
+    ASSERT_EQ(t.Height(), static_cast<int>(kHeight));
+    int64_t wrong = 0;
+    for (uint32_t y = 0; y < kHeight; ++y) {
+        const uint8_t* row = t.ScanLine(static_cast<int>(y));
+        for (uint32_t x = 0; x < kWidth; ++x)
+            wrong += row[3 * x] != sample(x, y, 2) || row[3 * x + 1] != sample(x, y, 1) || row[3 * x + 2] != sample(x, y, 0);
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(TiffReaderTest, PredictorSumsEachSampleAlongTheRow)
+{
+    // Differences as stored, the row they stand for: every sample count
+    // (with its own loop or the general one), both byte orders of 16-bit
+    // samples, and sums that wrap.
+    struct C {
+        int bits, samples, width;
+        bool bigEndian;
+        Bytes stored, row;
+    };
+    const C cases[] = {
+        {8, 1, 4, false, {250, 3, 4, 5}, {250, 253, 1, 6}},
+        {8, 2, 3, false, {1, 2, 10, 20, 255, 1}, {1, 2, 11, 22, 10, 23}},
+        {8, 3, 2, false, {10, 20, 30, 1, 2, 3}, {10, 20, 30, 11, 22, 33}},
+        {8, 4, 2, false, {1, 2, 3, 4, 1, 1, 1, 255}, {1, 2, 3, 4, 2, 3, 4, 3}},
+        {8, 5, 2, false, {1, 2, 3, 4, 5, 1, 1, 1, 1, 1}, {1, 2, 3, 4, 5, 2, 3, 4, 5, 6}},
+        {16, 1, 3, true, {0x12, 0x34, 0x00, 0x01, 0xFF, 0xFF}, {0x12, 0x34, 0x12, 0x35, 0x12, 0x34}},
+        {16, 1, 3, false, {0x34, 0x12, 0x01, 0x00, 0xFF, 0xFF}, {0x34, 0x12, 0x35, 0x12, 0x34, 0x12}},
+        {16, 3, 2, true, {0, 1, 0, 2, 0, 3, 0, 0xFF, 1, 0, 0xFF, 0xFF}, {0, 1, 0, 2, 0, 3, 1, 0, 1, 2, 0, 2}},
+        {16, 4, 2, false, {1, 0, 2, 0, 3, 0, 4, 0, 0xFF, 0xFF, 1, 0, 0, 1, 0, 0},
+         {1, 0, 2, 0, 3, 0, 4, 0, 0, 0, 3, 0, 3, 1, 4, 0}},
+        {16, 2, 2, true, {0, 5, 0, 6, 0, 1, 0xFF, 0xFF}, {0, 5, 0, 6, 0, 6, 0, 5}},
+    };
+    for (const C& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.samples) + " samples");
+        Bytes row = c.stored;
+        UndoHorizontalPredictor(row.data(), c.width, c.samples, c.bits, c.bigEndian);
+        EXPECT_EQ(row, c.row);
+    }
 }
 
 TEST(TiffReaderTest, OnlyTheFirstImageIsRead)

@@ -56,9 +56,10 @@ void Undo(uint8_t* row, int width, int samplesPerPixel)
     constexpr size_t bytes = Bits / 8;
     const size_t step = static_cast<size_t>(samplesPerPixel);
     const size_t count = static_cast<size_t>(width) * step;
-    for (size_t i = step; i < count; ++i)
-        Store<Bits, BigEndian>(row + i * bytes,
-                               Load<Bits, BigEndian>(row + i * bytes) + Load<Bits, BigEndian>(row + (i - step) * bytes));
+    for (size_t i = step; i < count; ++i) {
+        uint8_t* p = row + i * bytes;
+        Store<Bits, BigEndian>(p, Load<Bits, BigEndian>(p) + Load<Bits, BigEndian>(p - step * bytes));
+    }
 }
 
 }  // namespace

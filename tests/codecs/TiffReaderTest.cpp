@@ -189,7 +189,8 @@ TEST(TiffReaderTest, LargeStripsGiveBackTheirRowsAndTheNextStripStillDecodes)
     for (uint32_t y = 0; y < kHeight; ++y) {
         const uint8_t* row = t.ScanLine(static_cast<int>(y));
         for (uint32_t x = 0; x < kWidth; ++x)
-            wrong += row[3 * x] != sample(x, y, 2) || row[3 * x + 1] != sample(x, y, 1) || row[3 * x + 2] != sample(x, y, 0);
+            wrong += row[3 * x] != sample(x, y, 2) || row[3 * x + 1] != sample(x, y, 1) ||
+                     row[3 * x + 2] != sample(x, y, 0);
     }
     EXPECT_EQ(wrong, 0);
 }

@@ -26,13 +26,6 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-mode_t DefaultFileMode()
-{
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 // Makes a rename in folder survive a power loss. Best effort: some file
 // systems refuse to sync a folder, and the file is complete and in place
 // either way; at worst a power loss brings back the old file, never an
@@ -47,6 +40,18 @@ void SyncFolder(const std::string& folder)
 }
 
 }  // namespace
+
+mode_t DefaultFileMode()
+{
+    // umask can only be read by setting it, which would race with threads
+    // creating files; the process never changes it, so one read serves.
+    static const mode_t mode = [] {
+        const mode_t mask = umask(0);
+        umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
 
 void WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write)
 {

@@ -1,10 +1,13 @@
 // kobalto-cli: the shrinking pipeline of the window, without a window.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "batch/DropBatch.h"
+#include "batch/ParallelBatch.h"
 #include "base/Text.h"
 #include "cli/CliOptions.h"
 #include "imaging/Extension.h"
@@ -71,7 +74,8 @@ int Shrink(const Options& o)
         return Fail(state.outputFolder, "cannot create the output folder");
     ConsoleView view(o.percent, o.keepGoing);
     try {
-        ProcessDroppedFiles(o.files, view, state);
+        const unsigned jobs = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+        ProcessFilesInParallel(o.files, view, state, jobs);
     } catch (const EBatchFileError&) {
         // Already reported by the view.
     }

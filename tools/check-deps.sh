@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 declare -A package_of=(
   # find_package and linked libraries
   [Qt6]=qt6-base-dev [GTest]=libgtest-dev [benchmark]=libbenchmark-dev
-  [jpeg]=libjpeg62-turbo-dev [z]=zlib1g-dev
+  [jpeg]=libjpeg62-turbo-dev [z]=zlib1g-dev [Threads]=-
   # programs
   [Xvfb]=xvfb [desktop-file-validate]=desktop-file-utils [appstreamcli]=appstream
   [man]=man-db [groff]=groff-base [cpack]=cmake [cmake]=cmake [dpkg-shlibdeps]=dpkg-dev [file]=file

@@ -26,6 +26,10 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
+thread_local bool folderSyncByCaller = false;
+
+}  // namespace
+
 // Makes a rename in folder survive a power loss. Best effort: some file
 // systems refuse to sync a folder, and the file is complete and in place
 // either way; at worst a power loss brings back the old file, never an
@@ -39,7 +43,12 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
-}  // namespace
+ScopedFolderSyncByCaller::ScopedFolderSyncByCaller() : previous_(folderSyncByCaller)
+{
+    folderSyncByCaller = true;
+}
+
+ScopedFolderSyncByCaller::~ScopedFolderSyncByCaller() { folderSyncByCaller = previous_; }
 
 mode_t DefaultFileMode()
 {
@@ -80,7 +89,8 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
         ::unlink(temp.c_str());
         throw;
     }
-    SyncFolder(FolderOf(path));
+    if (!folderSyncByCaller)
+        SyncFolder(FolderOf(path));
 }
 
 }  // namespace kobalto

@@ -1,6 +1,5 @@
 #include "batch/ParallelBatch.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,6 +36,7 @@ struct Job {
     int64_t bytesIn = 0;
     bool copied = false;
     bool done = false;
+    bool inPlace = false;    // renamed into the output folder (or nothing to rename)
     std::string error;       // what() of the failure; empty on success
     bool failed = false;
     std::vector<std::pair<std::string, std::string>> warnings;
@@ -53,15 +53,6 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 {
     for (size_t at = text.find(from); !from.empty() && at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
-}
-
-void SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 class ParallelRun {
@@ -94,6 +85,8 @@ public:
             threads_.emplace_back([this] { Work(); });
     }
 
+    size_t Count() const { return jobs_.size(); }
+
     // Waits for job i and returns it; the caller commits it, then calls Committed.
     Job& Finished(size_t i)
     {
@@ -102,12 +95,21 @@ public:
         return jobs_[i];
     }
 
+    // Job i if it is finished, without waiting.
+    Job* FinishedNow(size_t i)
+    {
+        std::lock_guard lock(mutex_);
+        return i < jobs_.size() && jobs_[i].done ? &jobs_[i] : nullptr;
+    }
+
+    // Job i's output is in place (or it failed and has none): the files
+    // waiting for it may start.
     void Committed(size_t i)
     {
         {
             std::lock_guard lock(mutex_);
             jobs_[i].staged.clear();
-            committed_ = i + 1;
+            committed_ = std::max(committed_, i + 1);
         }
         changed_.notify_all();
     }
@@ -142,6 +144,8 @@ private:
     void Shrink(size_t i, Job& job)
     {
         PictureHolder holder;
+        // The output folder is synced once the output is renamed there.
+        const ScopedFolderSyncByCaller folderSync;
         const std::string staged = staging_ + "/" + std::to_string(i) + "-" + FileNamePart(job.outPath);
         try {
             job.bytesIn = platform::FileSize(job.path);
@@ -193,13 +197,29 @@ private:
     bool stop_ = false;
 };
 
-// Moves a finished output into place; the folder is synced as after a write.
-void Commit(Job& job, const std::string& outputFolder)
+// Renames job i's finished output into place, and those of the finished
+// jobs right after it, up to the first that failed, then syncs the folder
+// once for all of them. A rename that fails fails its file: for job i by
+// raising, for a later one by marking it, which stops the run of renames.
+void CommitFrom(ParallelRun& run, size_t i, const std::string& outputFolder)
 {
-    if (job.staged.empty())
-        return;
-    if (std::rename(job.staged.c_str(), job.outPath.c_str()) != 0)
-        throw EFCreateError(msg::Format(msg::kCannotCreateFile, {job.outPath}));
+    for (size_t k = i; k < run.Count(); ++k) {
+        Job* job = k == i ? &run.Finished(i) : run.FinishedNow(k);
+        if (!job || job->failed)
+            break;
+        if (!job->staged.empty() && std::rename(job->staged.c_str(), job->outPath.c_str()) != 0) {
+            const std::string reason = msg::Format(msg::kCannotCreateFile, {job->outPath});
+            if (k == i)
+                throw EFCreateError(reason);
+            ::unlink(job->staged.c_str());
+            job->staged.clear();
+            job->failed = true;
+            job->error = reason;
+            break;
+        }
+        job->inPlace = true;
+        run.Committed(k);
+    }
     SyncFolder(outputFolder);
 }
 
@@ -263,12 +283,13 @@ void ProcessFilesInParallel(const std::vector<std::string>& files, BatchView& vi
             if (job.failed)
                 throw EBatchFileError(job.path, job.error);
             state.lastOutputPath = job.outPath;
-            try {
-                Commit(job, state.outputFolder);
-            } catch (const std::exception& e) {
-                throw EBatchFileError(job.path, e.what());
+            if (!job.inPlace) {
+                try {
+                    CommitFrom(run, i, state.outputFolder);
+                } catch (const std::exception& e) {
+                    throw EBatchFileError(job.path, e.what());
+                }
             }
-            run.Committed(i);
             const FileReport report = ReportFor(job.path, job.outPath, job.bytesIn, job.copied);
             view.SetCaption(report.report + " - Kobalto");
             view.FileDone(report);

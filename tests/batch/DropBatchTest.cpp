@@ -7,6 +7,7 @@
 #include "batch/ParallelBatch.h"
 #include "batch/FormatSizeText.h"
 #include "codecs/jpeg/JpegEncoder.h"
+#include "codecs/png/TPNGPicture.h"
 #include "graphics/TBitmap.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TestSupport.h"
@@ -274,8 +275,11 @@ TEST(ParallelBatch, WritesWhatOneAtATimeWritesAndReportsInArgumentOrder)
     test::WriteBytes(in.File("b.jpg"), EncodeJpeg(test::PatternBitmap(300, 200), {90, false, false}));
     test::PatternBitmap(64, 48).SaveToFile(in.File("c.bmp"));
     test::PatternBitmap(90, 30).SaveToFile(in.File("d.png.bmp"));
+    TPNGPicture png;
+    png.AssignBitmap(test::PatternBitmap(200, 150));
+    png.SaveToFile(in.File("e.png"));
     const std::vector<std::string> files{in.File("big.bmp"), in.File("b.jpg"), in.Path(), in.File("c.bmp"),
-                                         in.File("d.png.bmp")};
+                                         in.File("e.png"), in.File("d.png.bmp")};
     for (const char* percent : {"50", "10"}) {
         FakeView sequential, parallel;
         sequential.automatic = parallel.automatic = false;
@@ -283,10 +287,10 @@ TEST(ParallelBatch, WritesWhatOneAtATimeWritesAndReportsInArgumentOrder)
         BatchState a{one.Path(), ""}, b{many.Path(), ""};
         ProcessDroppedFiles(files, sequential, a);
         ProcessFilesInParallel(files, parallel, b, 4);
-        ASSERT_EQ(parallel.reports.size(), 4u);
+        ASSERT_EQ(parallel.reports.size(), 5u);
         EXPECT_EQ(parallel.skipped, sequential.skipped);
         EXPECT_EQ(parallel.captions, sequential.captions);
-        for (size_t i = 0; i < 4; ++i) {
+        for (size_t i = 0; i < 5; ++i) {
             EXPECT_EQ(parallel.reports[i].report, sequential.reports[i].report);
             EXPECT_EQ(parallel.reports[i].sourcePath, sequential.reports[i].sourcePath);
             EXPECT_EQ(test::ReadBytes(parallel.reports[i].outputPath),

@@ -12,4 +12,9 @@ namespace kobalto {
 // harmless and blocks under 4 MB are left alone.
 void AdviseHugePages(uint8_t* bits, size_t size);
 
+// Gives the whole 2 MB pages inside [bits, bits + size) back to the system:
+// a block read once from front to back need not stay behind its reader.
+// They read as zero afterwards.
+void ReleaseHugePages(uint8_t* bits, size_t size);
+
 }  // namespace kobalto

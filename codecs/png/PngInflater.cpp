@@ -157,6 +157,14 @@ uint8_t* PngInflater::Next(size_t count, uint8_t* scratch)
     // row; asking for more is asking past the rows.
     if (count > inflatedSize_ - inflatedAt_)
         throw EPNGMissingMultipleIDAT();
+    // The rows before the last one are not looked at again: their memory
+    // goes back while the picture's fills, a few megabytes at a time.
+    constexpr size_t kReleaseStep = size_t{4} << 20;
+    if (lastRowAt_ >= releasedUpTo_ + kReleaseStep) {
+        ReleaseHugePages(inflated_.get() + releasedUpTo_, lastRowAt_ - releasedUpTo_);
+        releasedUpTo_ = lastRowAt_ - kReleaseStep / 2;
+    }
+    lastRowAt_ = inflatedAt_;
     uint8_t* bytes = inflated_.get() + inflatedAt_;
     inflatedAt_ += count;
     return bytes;

@@ -62,6 +62,8 @@ private:
     std::unique_ptr<uint8_t[]> inflated_;
     size_t inflatedSize_ = 0;
     size_t inflatedAt_ = 0;
+    size_t lastRowAt_ = 0;     // where the row before the current one starts
+    size_t releasedUpTo_ = 0;  // memory before this went back (whole 2 MB pages of it)
 };
 
 }  // namespace kobalto

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "codecs/png/PngErrors.h"
 #include "tests/codecs/PngTestFiles.h"
+#include "tests/support/TestSupport.h"
 
 namespace kobalto {
 namespace {
@@ -139,6 +142,25 @@ TEST(PngDecode, ImageDataMaySpreadOverManyChunksAndEndEarly)
         TBitmap b(2, 2);
         loaded.Draw(b, 0, 0);
         EXPECT_EQ(b.Pixel(0, 1), (TColor{50, 70, 90}));
+    }
+}
+
+TEST(PngDecode, PicturesOfManyMegabytesReadBackWholeWithAndWithoutInterlacing)
+{
+    // Past a few megabytes of image data the rows already read go back to
+    // the system while the picture fills; every row must still arrive.
+    const TBitmap source = test::PatternBitmap(2100, 1300);
+    for (uint8_t interlace : {0, 1}) {
+        TPNGPicture png;
+        png.AssignBitmap(source);
+        png.SetInterlaceMethod(interlace);
+        png.SetFilterSet(0x1F);
+        const TPNGPicture loaded = Load(Save(png));
+        TBitmap back(source.Width(), source.Height());
+        loaded.Draw(back, 0, 0);
+        for (int y = 0; y < source.Height(); ++y)
+            ASSERT_EQ(std::memcmp(back.ScanLine(y), source.ScanLine(y), 3 * size_t{2100}), 0)
+                << "row " << y << ", interlace " << int(interlace);
     }
 }
 

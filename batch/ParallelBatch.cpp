@@ -14,10 +14,10 @@
 #include <utility>
 
 #include "base/Messages.h"
-#include "batch/FormatSizeText.h"
 #include "base/SafeFileWriter.h"
 #include "base/Text.h"
 #include "base/Warnings.h"
+#include "batch/FormatSizeText.h"
 #include "imaging/Extension.h"
 #include "imaging/SaveImageFile.h"
 #include "imaging/Scaling.h"

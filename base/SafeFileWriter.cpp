@@ -57,8 +57,6 @@ mode_t ReadUmask()
 
 const mode_t kUmask = ReadUmask();
 
-mode_t DefaultFileMode() { return 0666 & ~kUmask; }
-
 [[noreturn]] void CannotCreate(const std::string& path)
 {
     throw EFCreateError(msg::Format(msg::kCannotCreateFile, {path}));
@@ -85,6 +83,20 @@ std::string ReplacedFile(const std::string& path)
     return target;
 }
 
+thread_local bool folderSyncByCaller = false;
+
+bool IsTemporaryName(std::string_view name)
+{
+    if (name.size() != kTempPrefix.size() + kTempRandomChars || name.substr(0, kTempPrefix.size()) != kTempPrefix)
+        return false;
+    for (char c : name.substr(kTempPrefix.size()))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 // Makes a rename in folder survive a power loss. Best effort: some file
 // systems refuse to sync a folder, and the file is complete and in place
 // either way; at worst a power loss brings back the old file, never an
@@ -98,17 +110,14 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
-bool IsTemporaryName(std::string_view name)
+mode_t DefaultFileMode() { return 0666 & ~kUmask; }
+
+ScopedFolderSyncByCaller::ScopedFolderSyncByCaller() : previous_(folderSyncByCaller)
 {
-    if (name.size() != kTempPrefix.size() + kTempRandomChars || name.substr(0, kTempPrefix.size()) != kTempPrefix)
-        return false;
-    for (char c : name.substr(kTempPrefix.size()))
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            return false;
-    return true;
+    folderSyncByCaller = true;
 }
 
-}  // namespace
+ScopedFolderSyncByCaller::~ScopedFolderSyncByCaller() { folderSyncByCaller = previous_; }
 
 void WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write)
 {
@@ -148,7 +157,8 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
         ::unlink(temp.c_str());
         throw;
     }
-    SyncFolder(folder);
+    if (!folderSyncByCaller)
+        SyncFolder(folder);
 }
 
 int RemoveStaleTemporaries(const std::string& folder, int maxAgeSeconds)

@@ -3,12 +3,18 @@
 // content goes to a temporary file in the target's folder, which replaces the
 // target only after the whole write succeeded. A failed write leaves any
 // existing file untouched and no temporary behind.
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 
 #include "base/TStream.h"
 
 namespace kobalto {
+
+// The mode a new file gets under the process's umask, read once as the
+// program starts, before any thread could create a file.
+mode_t DefaultFileMode();
 
 // A path that is a folder, or a link naming nothing, raises EFCreateError
 // with the path; a link to a file is followed, so the link stays and the
@@ -23,5 +29,23 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
 // not locked by a writer still at work. Nothing else is touched; errors are
 // ignored. Returns how many went.
 int RemoveStaleTemporaries(const std::string& folder, int maxAgeSeconds = 60);
+
+// While one lives, writes on this thread do not sync the folder after their
+// rename: for files that are renamed once more, into a folder their owner
+// syncs itself. The file's own data is still synced before the rename.
+class ScopedFolderSyncByCaller {
+public:
+    ScopedFolderSyncByCaller();
+    ~ScopedFolderSyncByCaller();
+    ScopedFolderSyncByCaller(const ScopedFolderSyncByCaller&) = delete;
+    ScopedFolderSyncByCaller& operator=(const ScopedFolderSyncByCaller&) = delete;
+
+private:
+    bool previous_;
+};
+
+// Makes the renames in folder survive a power loss. Best effort: some file
+// systems refuse to sync a folder.
+void SyncFolder(const std::string& folder);
 
 }  // namespace kobalto

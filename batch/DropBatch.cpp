@@ -13,16 +13,40 @@
 
 namespace kobalto {
 
-float ChooseFactor(BatchView& view, float kbIn)
+FactorRule ReadFactorRule(BatchView& view)
 {
-    if (view.AutomaticMode())
-        return kbIn > kAutomaticLimitKb ? static_cast<float>(Extended{2000} / kbIn) : 1.0f;
-    int p = ParsePercent(view.PercentText());
-    if (p < kPercentFloor) {
+    FactorRule rule;
+    rule.automatic = view.AutomaticMode();
+    if (rule.automatic)
+        return rule;
+    rule.percent = ParsePercent(view.PercentText());
+    if (rule.percent < kPercentFloor) {
         view.SetPercentText(std::to_string(kPercentFloor));
-        p = kPercentFloor;
+        rule.percent = kPercentFloor;
     }
-    return static_cast<float>(static_cast<Extended>(p) / 100);
+    return rule;
+}
+
+float ChooseFactor(const FactorRule& rule, float kbIn)
+{
+    if (rule.automatic)
+        return kbIn > kAutomaticLimitKb ? static_cast<float>(Extended{2000} / kbIn) : 1.0f;
+    return static_cast<float>(static_cast<Extended>(rule.percent) / 100);
+}
+
+float ChooseFactor(BatchView& view, float kbIn) { return ChooseFactor(ReadFactorRule(view), kbIn); }
+
+FileReport ReportFor(const std::string& path, const std::string& outPath, int64_t bytesIn, bool copied)
+{
+    FileReport report;
+    report.sourcePath = path;
+    report.outputPath = outPath;
+    report.bytesIn = bytesIn;
+    report.bytesOut = platform::FileSize(outPath);
+    report.copied = copied;
+    report.report = FileNamePart(outPath) + " ( " + FormatSizeText(BytesToKb(bytesIn)) + " → " +
+                    FormatSizeText(BytesToKb(report.bytesOut)) + " )";
+    return report;
 }
 
 namespace {
@@ -66,14 +90,7 @@ void ProcessFile(const std::string& path, BatchView& view, BatchState& state, Pi
         SaveImageFile(holder.Bitmap(), outPath, false, 0);
     }
 
-    FileReport report;
-    report.sourcePath = path;
-    report.outputPath = outPath;
-    report.bytesIn = bytesIn;
-    report.bytesOut = platform::FileSize(outPath);
-    report.copied = copy;
-    report.report = FileNamePart(outPath) + " ( " + FormatSizeText(kbIn) + " → " +
-                    FormatSizeText(BytesToKb(report.bytesOut)) + " )";
+    const FileReport report = ReportFor(path, outPath, bytesIn, copy);
     view.SetCaption(report.report + " - Kobalto");
     view.FileDone(report);
 }

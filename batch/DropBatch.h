@@ -33,10 +33,23 @@ private:
 inline constexpr float kAutomaticLimitKb = 2000;
 inline constexpr int kPercentFloor = 10;
 
+// The mode and percentage the view shows, with a percentage below 10 (or no
+// number) raised to 10 and written back.
+struct FactorRule {
+    bool automatic = true;
+    int percent = kPercentFloor;
+};
+FactorRule ReadFactorRule(BatchView& view);
+
 // The factor for a file of kbIn KB: in the automatic mode 2000 ÷ kbIn above
-// 2000 KB and 1 otherwise; in the percentage mode the box's value ÷ 100, where
-// a value below 10 (or no number) becomes 10 and is written back.
+// 2000 KB and 1 otherwise; in the percentage mode the percentage ÷ 100.
+float ChooseFactor(const FactorRule& rule, float kbIn);
+// The same with the rule the view shows now.
 float ChooseFactor(BatchView& view, float kbIn);
+
+// The line a finished file is reported with: "photo.jpg ( 2.9MB → 976.6KB )",
+// the output's size read from the disk.
+FileReport ReportFor(const std::string& path, const std::string& outPath, int64_t bytesIn, bool copied);
 
 // Processes the files in order. Paths without an accepted extension are
 // skipped, told only to view.FileSkipped. A file that fails ends the batch

@@ -24,3 +24,18 @@ echo "$k $m" | awk -v px=$decoded '{
   printf "  ImageMagick   %6.3f s  peak %6.1f MB\n", $3, $4/1024;
   printf "  kobalto / ImageMagick  %.2f  (goal below 1)\n", $1/$3;
   printf "  peak / decoded bytes   %.2f  (goal at most 1.40)\n", $2*1024/px }'
+
+# The automatic shrink (2000 KB worth of pixels) of the same file, against
+# ImageMagick sampling to the same size: median, least and most of $runs
+# rounds, wall and CPU time.
+. bench/rounds.sh
+mkdir -p "$work/auto"
+"$cli" shrink -j 1 --out "$work/auto" "$work/in.png" >/dev/null
+size=$(/usr/bin/identify -format '%wx%h' "$work/auto/in.png")
+k=$(rounds "$cli" shrink -j 1 --out "$work/auto" "$work/in.png")
+m=$(rounds "$convert" "$work/in.png" -sample "$size!" -define png:compression-level=7 "$work/im-auto.png")
+echo "Automatic shrink of the same PNG to $size ($runs rounds, median [least, most]):"
+echo "$k $m" | awk '{
+  printf "  kobalto-cli   %6.3f s [%.3f, %.3f]  CPU %6.3f s  peak %6.1f MB\n", $1, $2, $3, $4, $5/1024;
+  printf "  ImageMagick   %6.3f s [%.3f, %.3f]  CPU %6.3f s  peak %6.1f MB\n", $6, $7, $8, $9, $10/1024;
+  printf "  kobalto / ImageMagick  wall %.2f [%.2f, %.2f]  CPU %.2f  (goal at most 0.25)\n", $1/$6, $2/$8, $3/$7, $4/$9 }'

@@ -8,7 +8,7 @@ namespace kobalto::cli {
 const char* const kUsage =
     "kobalto-cli " KOBALTO_VERSION "\n"
     "Usage:\n"
-    "  kobalto-cli shrink [--percent N] [--out DIR] [--keep-going] FILE...\n"
+    "  kobalto-cli shrink [--percent N] [--out DIR] [--keep-going] [-j N] FILE...\n"
     "      Shrinks each FILE as a drop on the window would, in order, into DIR\n"
     "      (default: the Kobalto folder on the desktop). Files above 2000 KB are\n"
     "      scaled to 2000 KB worth of pixels and smaller ones copied, unless\n"
@@ -17,6 +17,8 @@ const char* const kUsage =
     "      skipped with a line on standard error. The first file that fails\n"
     "      ends the run with status 1; with --keep-going (-k) it is reported\n"
     "      and the rest are still shrunk, and the status is 1 if any failed.\n"
+    "      With -j N (--jobs N; default: the number of cores) N files are\n"
+    "      shrunk at once; outputs, report lines and failures are as with -j 1.\n"
     "  kobalto-cli convert [--factor F] [--smooth] IN OUT\n"
     "      Loads IN, scales it by F (default 1: same size) with the plain\n"
     "      stretch or, with --smooth, the smooth B-spline filter, and writes OUT\n"
@@ -30,6 +32,12 @@ bool ParseFactor(const std::string& text, double& value)
 {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() && std::isfinite(value) && value > 0;
+}
+
+bool ParseJobs(const std::string& text, unsigned& value)
+{
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= 1 && value <= 1024;
 }
 
 }  // namespace
@@ -70,6 +78,10 @@ Options ParseOptions(const std::vector<std::string>& args)
             o.outDir = value(i);
         } else if (command == "shrink" && (a == "--keep-going" || a == "-k")) {
             o.keepGoing = true;
+        } else if (command == "shrink" && (a == "-j" || a == "--jobs" || a.starts_with("-j"))) {
+            const std::string n = a.size() > 2 && a[1] == 'j' ? a.substr(2) : value(i);
+            if (!ParseJobs(n, o.jobs))
+                throw UsageError{"-j needs a number of files from 1 to 1024, not '" + n + "'"};
         } else if (command == "convert" && a == "--factor") {
             const std::string& f = value(i);
             if (!ParseFactor(f, o.factor))

@@ -13,6 +13,8 @@ struct Options {
     std::optional<std::string> outDir;
     std::vector<std::string> files;
     bool keepGoing = false;
+    // Files shrunk at once; 0 until given, then the number of cores.
+    unsigned jobs = 0;
     // convert
     double factor = 1.0;
     bool smooth = false;

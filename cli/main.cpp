@@ -1,11 +1,14 @@
 // kobalto-cli: the shrinking pipeline of the window, without a window.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "batch/DropBatch.h"
 #include "base/SafeFileWriter.h"
+#include "batch/ParallelBatch.h"
 #include "base/Text.h"
 #include "cli/CliOptions.h"
 #include "imaging/Extension.h"
@@ -74,7 +77,8 @@ int Shrink(const Options& o)
     RemoveStaleTemporaries(state.outputFolder);
     ConsoleView view(o.percent, o.keepGoing);
     try {
-        ProcessDroppedFiles(o.files, view, state);
+        const unsigned jobs = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+        ProcessFilesInParallel(o.files, view, state, jobs);
     } catch (const EBatchFileError&) {
         // Already reported by the view.
     }

@@ -32,16 +32,12 @@ bool DirectoryExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-namespace {
-
 bool SameFile(const std::string& a, const std::string& b)
 {
     struct stat sa, sb;
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
-
-}  // namespace
 
 CopyResult CopyFileOverwrite(const std::string& source, const std::string& destination)
 {

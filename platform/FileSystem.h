@@ -11,6 +11,9 @@ int64_t FileSize(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 
+// True when both paths exist and name the same file.
+bool SameFile(const std::string& a, const std::string& b);
+
 enum class CopyResult { Copied, SameFile, Failed };
 // Copies source over destination, replacing it, and leaves the copy writable
 // by its owner with no other special bits. Copying a file onto itself is no

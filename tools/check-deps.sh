@@ -17,7 +17,9 @@ cd "$(dirname "$0")/.."
 declare -A package_of=(
   # find_package and linked libraries
   [Qt6]=qt6-base-dev [GTest]=libgtest-dev [benchmark]=libbenchmark-dev
-  [jpeg]=libjpeg62-turbo-dev [z]=zlib1g-dev
+  [jpeg]=libjpeg62-turbo-dev [z]=zlib1g-dev [Threads]=-
+  # pkg_check_modules
+  [cairo]=libcairo2-dev [libdeflate]=libdeflate-dev
   # programs
   [Xvfb]=xvfb [desktop-file-validate]=desktop-file-utils [appstreamcli]=appstream
   [man]=man-db [groff]=groff-base [cpack]=cmake [cmake]=cmake [dpkg-shlibdeps]=dpkg-dev [file]=file
@@ -35,6 +37,9 @@ names() {
   cmakes=$(find . -name CMakeLists.txt -not -path './build*' -not -path '*/CMakeFiles/*' -not -path './.git/*')
   # find_package(Name ...)
   grep -ho 'find_package( *[A-Za-z0-9_]*' $cmakes | sed 's/.*( *//'
+  # pkg_check_modules(PREFIX [REQUIRED] [IMPORTED_TARGET] module...)
+  grep -h 'pkg_check_modules(' $cmakes | sed 's/.*pkg_check_modules( *[A-Za-z0-9_]* *//; s/)$//' | tr ' ' '\n' |
+    grep -vE '^(REQUIRED|QUIET|IMPORTED_TARGET|GLOBAL|NO_CMAKE_PATH|NO_CMAKE_ENVIRONMENT_PATH|)$'
   # target_link_libraries(target KEYWORD lib...): plain names that are no
   # target of this project.
   local targets

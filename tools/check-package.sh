@@ -31,7 +31,7 @@ extra=$(grep -v '/$' <<<"$contents" | grep -vxE '/usr/bin/kobalto(-cli)?|/usr/sh
 
 # The libraries the programs link, found by dpkg-shlibdeps, and the faces.
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
-for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo zlib1g \
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo zlib1g libdeflate0 \
                fonts-ipafont-gothic fonts-ipafont-mincho; do
   grep -qxF "$package" <<<"$depends" || problem "Depends lacks $package"
 done

@@ -13,7 +13,7 @@ set -euo pipefail
 # benchmarks as well, so their libraries come here too.
 run_packages=(
   cmake g++ make pkg-config
-  libjpeg62-turbo-dev zlib1g-dev libcairo2-dev libgtest-dev libbenchmark-dev
+  libjpeg62-turbo-dev zlib1g-dev libdeflate-dev libcairo2-dev libgtest-dev libbenchmark-dev
   # Qt Widgets; the xcb platform plugin comes with libqt6gui6.
   qt6-base-dev
   # The faces the window writes its Japanese texts in.

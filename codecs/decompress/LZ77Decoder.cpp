@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "codecs/decompress/WholeInflate.h"
+
 #include "codecs/extended/ExtendedError.h"
 #include "codecs/extended/ExtendedMessages.h"
 
@@ -29,6 +31,13 @@ TDecodeResult TLZ77Decoder::Decode(std::span<const uint8_t> source, std::span<ui
     if (!started_)
         DecodeInit();
     if (autoReset_) {
+        // A whole stream per call: the one-call inflater does it faster, and
+        // zlib takes what it refuses (a damaged stream still gives the bytes
+        // before the damage).
+        if (const auto whole = InflateWhole(source, target)) {
+            result_ = Z_STREAM_END;
+            return {whole->consumed, whole->produced};
+        }
         result_ = inflateReset(&z_);
         if (result_ != Z_OK)
             return {};

@@ -87,6 +87,21 @@ std::optional<std::vector<uint8_t>> PngChunkReader::ReadAll()
     return data;
 }
 
+PngChunkReader::Mark PngChunkReader::Here()
+{
+    return {stream_.Position(), streamLeft_, dataLeft_, crc_, critical_};
+}
+
+void PngChunkReader::Rewind(const Mark& mark)
+{
+    stream_.SetPosition(mark.position);
+    streamLeft_ = mark.streamLeft;
+    dataLeft_ = mark.dataLeft;
+    crc_ = mark.crc;
+    critical_ = mark.critical;
+    pending_ = false;
+}
+
 bool PngChunkReader::EndChunk()
 {
     uint8_t scratch[4096];

@@ -48,6 +48,18 @@ public:
     // one, which is then dropped: a damaged comment costs no picture.
     bool EndChunk();
 
+    // Where the reader stands, to come back to with Rewind: a whole run of
+    // chunks can be tried one way and then read again another.
+    struct Mark {
+        int64_t position = 0;
+        uint64_t streamLeft = 0;
+        uint32_t dataLeft = 0;
+        unsigned long crc = 0;
+        bool critical = false;
+    };
+    Mark Here();
+    void Rewind(const Mark& mark);
+
 private:
     void ReadExact(void* out, size_t count);
 

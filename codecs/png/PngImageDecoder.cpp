@@ -56,7 +56,9 @@ void DecodePngImage(const PngHeader& header, PngInflater& inflater, const PngTra
     const int height = static_cast<int>(header.height);
     const TPixelFormat format = PngPixelFormat(header);
     image = PngImage{};
-    image.pixels = TBitmap(width, height, format);
+    // Every pixel is written below (Adam7's passes cover them all); a picture
+    // whose data fails is thrown away.
+    image.pixels = TBitmap::ForDecoding(width, height, format);
     const bool indexed = IsIndexed(format);
     const int bits = BitsPerPixel(format);
     const bool withAlpha = header.colorType == kPngGreyAlpha || header.colorType == kPngRgbAlpha ||
@@ -64,10 +66,13 @@ void DecodePngImage(const PngHeader& header, PngInflater& inflater, const PngTra
     if (withAlpha)
         image.alpha.assign(CheckedMul(header.width, header.height), 255);
 
-    // Row buffers with the filter-type byte in front.
+    // Row buffers with the filter-type byte in front, for an inflater that
+    // does not hold the rows itself; the row above is all zero at a pass's
+    // start.
     const size_t fullRow = header.RowBytes(header.width);
     std::vector<uint8_t> current(fullRow + 1);
     std::vector<uint8_t> previous(fullRow + 1);
+    const std::vector<uint8_t> zeros(fullRow + 1);
     const int bpp = header.FilterOffset();
 
     static constexpr PngPass kWhole{0, 0, 1, 1};
@@ -80,11 +85,11 @@ void DecodePngImage(const PngHeader& header, PngInflater& inflater, const PngTra
         if (columns == 0 || rows == 0)
             continue;
         const size_t rowBytes = header.RowBytes(columns);
-        std::fill(previous.begin(), previous.begin() + static_cast<std::ptrdiff_t>(rowBytes + 1), 0);
+        const uint8_t* above = zeros.data();
         for (uint32_t r = 0; r < rows; ++r) {
-            inflater.Read(current.data(), rowBytes + 1);
-            uint8_t* raw = current.data() + 1;
-            UnfilterRow(current[0], raw, previous.data() + 1, rowBytes, bpp);
+            uint8_t* row = inflater.Next(rowBytes + 1, current.data());
+            uint8_t* raw = row + 1;
+            UnfilterRow(row[0], raw, above + 1, rowBytes, bpp);
             const uint32_t y = pass.y0 + r * pass.dy;
             if (indexed) {
                 StoreIndexedRow(raw, columns, header.bitDepth, image.pixels.ScanLine(static_cast<int>(y)), bits,
@@ -94,6 +99,8 @@ void DecodePngImage(const PngHeader& header, PngInflater& inflater, const PngTra
                 ConvertDirectRow(header, raw, columns, image.pixels.ScanLine(static_cast<int>(y)), alpha, pass.x0,
                                  pass.dx, transparency, gamma);
             }
+            // The swap keeps the row where it is, now in the other buffer.
+            above = row;
             current.swap(previous);
         }
     }

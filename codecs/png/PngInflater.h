@@ -2,10 +2,19 @@
 // Inflates the image data that runs across consecutive IDAT chunks. The
 // caller asks for exactly the bytes it still needs, so nothing grows beyond
 // what the header allows, however much the data would expand.
+//
+// Open first tries the whole run at once: its data gathered, its CRCs
+// checked, inflated in one call into a buffer of the image data's size (and
+// the trailing bytes the streaming path would also read). Anything short of
+// a clean result (a cut or damaged chunk, bad or short data, a stream that
+// does not end in time, no memory for the buffers) goes back to the first
+// IDAT and takes the streaming path, whose answers (the rows, the error and
+// when it is raised) are then exactly those of a reader without the first.
 #include <zlib.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "codecs/png/PngChunkReader.h"
@@ -14,7 +23,11 @@ namespace kobalto {
 
 class PngInflater {
 public:
-    // Starts on the data of the chunk reader's current chunk, an IDAT.
+    // Starts on the data of the chunk reader's current chunk, an IDAT, whose
+    // image data has imageBytes bytes.
+    static std::unique_ptr<PngInflater> Open(PngChunkReader& reader, size_t imageBytes);
+
+    // The streaming path alone.
     explicit PngInflater(PngChunkReader& reader);
     ~PngInflater();
     PngInflater(const PngInflater&) = delete;
@@ -23,6 +36,9 @@ public:
     // Exactly count bytes. Raises EPNGZLIBError for bad compressed data and
     // EPNGMissingMultipleIDAT when the data ends early.
     void Read(uint8_t* out, size_t count);
+    // The next count bytes, writable: in the whole buffer where it holds
+    // them (they stay valid until Finish), else read into scratch.
+    uint8_t* Next(size_t count, uint8_t* scratch);
 
     // After the last row: checks the end of the compressed stream as far as
     // the IDAT chunks go (a bad checksum raises EPNGZLIBError) and leaves
@@ -30,6 +46,8 @@ public:
     void Finish();
 
 private:
+    PngInflater(PngChunkReader& reader, std::unique_ptr<uint8_t[]> inflated, size_t size);
+
     // More input from the run; false once the run has ended.
     bool Refill();
     void Inflate(uint8_t* out, size_t count, size_t& produced, bool& streamEnd);
@@ -39,6 +57,13 @@ private:
     std::vector<uint8_t> input_;
     bool runEnded_ = false;
     bool streamEnded_ = false;
+    // The whole path's result, served by Read from inflatedAt_ on.
+    bool whole_ = false;
+    std::unique_ptr<uint8_t[]> inflated_;
+    size_t inflatedSize_ = 0;
+    size_t inflatedAt_ = 0;
+    size_t lastRowAt_ = 0;     // where the row before the current one starts
+    size_t releasedUpTo_ = 0;  // memory before this went back (whole 2 MB pages of it)
 };
 
 }  // namespace kobalto

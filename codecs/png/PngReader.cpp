@@ -85,9 +85,9 @@ PngFile ReadPng(TStream& stream)
             // hold the picture is refused before its pixels are allocated.
             if (PngImageDataSize(file.header) / kMaxDeflateRatio > reader.StreamLeft())
                 throw EPNGMissingMultipleIDAT();
-            PngInflater inflater(reader);
-            DecodePngImage(file.header, inflater, transparency, file.gamma, file.image);
-            inflater.Finish();
+            const auto inflater = PngInflater::Open(reader, PngImageDataSize(file.header));
+            DecodePngImage(file.header, *inflater, transparency, file.gamma, file.image);
+            inflater->Finish();
             haveImage = true;
             place = PngChunkPlace::AfterImageData;
         } else if (h.Is("IEND")) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
 #include "batch/DropBatch.h"
+#include "batch/ParallelBatch.h"
 #include "batch/FormatSizeText.h"
 #include "codecs/jpeg/JpegEncoder.h"
+#include "codecs/png/TPNGPicture.h"
 #include "graphics/TBitmap.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TestSupport.h"
@@ -52,8 +55,19 @@ public:
     std::function<void()> afterFile;
 };
 
-class DropBatch : public ::testing::Test {
+// Every case runs through the one-at-a-time batch (0) and the batch of
+// several threads, which must leave the same outputs and tell the same.
+class DropBatch : public ::testing::TestWithParam<unsigned> {
 protected:
+    bool Parallel() const { return GetParam() > 1; }
+    void Run(const std::vector<std::string>& files)
+    {
+        if (Parallel())
+            ProcessFilesInParallel(files, view, state, GetParam());
+        else
+            ProcessDroppedFiles(files, view, state);
+    }
+
     void SetUp() override
     {
         state.outputFolder = out.Path();
@@ -76,22 +90,22 @@ protected:
     FakeView view;
 };
 
-TEST_F(DropBatch, AnEmptyDropOnlyHidesTheMessagePanel)
+TEST_P(DropBatch, AnEmptyDropOnlyHidesTheMessagePanel)
 {
-    ProcessDroppedFiles({}, view, state);
+    Run({});
     EXPECT_EQ(view.hides, 1);
     EXPECT_TRUE(view.captions.empty());
-    ProcessDroppedFiles({in.File("notes.txt"), in.File("x.jfif")}, view, state);
+    Run({in.File("notes.txt"), in.File("x.jfif")});
     EXPECT_EQ(view.hides, 2);
     EXPECT_TRUE(view.captions.empty());
     EXPECT_TRUE(state.lastOutputPath.empty());
 }
 
-TEST_F(DropBatch, AutomaticModeCopiesUpTo2000KbAndScalesAbove)
+TEST_P(DropBatch, AutomaticModeCopiesUpTo2000KbAndScalesAbove)
 {
     const std::string small = BmpOfSize("small.bmp", 2048000);
     const std::string large = BmpOfSize("large.bmp", 4096000, 64, 48);
-    ProcessDroppedFiles({small, large}, view, state);
+    Run({small, large});
     ASSERT_EQ(view.reports.size(), 2u);
     EXPECT_TRUE(view.reports[0].copied);
     EXPECT_EQ(test::ReadBytes(out.File("small.bmp")), test::ReadBytes(small));
@@ -103,18 +117,20 @@ TEST_F(DropBatch, AutomaticModeCopiesUpTo2000KbAndScalesAbove)
     // 4,096,000 bytes in; 54 + 24 × 96 = 2,358 bytes out.
     EXPECT_EQ(view.captions.back(), "large.bmp ( 3.9MB → 2.3KB ) - Kobalto");
     EXPECT_EQ(state.lastOutputPath, out.File("large.bmp"));
-    EXPECT_EQ(view.previews, 2);
     EXPECT_EQ(view.busy, 0);
-    EXPECT_GE(view.pumps, 2);
+    if (!Parallel()) {
+        EXPECT_EQ(view.previews, 2);
+        EXPECT_GE(view.pumps, 2);
+    }
 }
 
-TEST_F(DropBatch, PercentTextsBelowTenOrNotNumbersBecomeTen)
+TEST_P(DropBatch, PercentTextsBelowTenOrNotNumbersBecomeTen)
 {
     const std::string p = BmpOfSize("p.bmp", 5000, 40, 20);
     for (const char* text : {"5", "", "ab"}) {
         view.automatic = false;
         view.percent = text;
-        ProcessDroppedFiles({p}, view, state);
+        Run({p});
         EXPECT_EQ(view.percent, "10") << text;
         TBitmap o;
         o.LoadFromFile(out.File("p.bmp"));
@@ -122,21 +138,21 @@ TEST_F(DropBatch, PercentTextsBelowTenOrNotNumbersBecomeTen)
         EXPECT_EQ(o.Height(), 2) << text;
     }
     view.percent = "80";
-    ProcessDroppedFiles({p}, view, state);
+    Run({p});
     EXPECT_FALSE(view.reports.back().copied);  // even a small file is re-encoded
     view.percent = "150";
-    ProcessDroppedFiles({p}, view, state);
+    Run({p});
     EXPECT_TRUE(view.reports.back().copied);
     EXPECT_EQ(view.percent, "150");
 }
 
-TEST_F(DropBatch, ADamagedFileEndsTheBatchNamingItAndLaterFilesAreNotProcessed)
+TEST_P(DropBatch, ADamagedFileEndsTheBatchNamingItAndLaterFilesAreNotProcessed)
 {
     const std::string bad = in.File("broken.bmp");
     test::WriteBytes(bad, {'B', 'M', 0, 1, 2, 3});
     const std::string good = BmpOfSize("good.bmp", 1000, 8, 8);
     try {
-        ProcessDroppedFiles({bad, good}, view, state);
+        Run({bad, good});
         FAIL();
     } catch (const EBatchFileError& e) {
         EXPECT_EQ(e.Path(), bad);
@@ -146,12 +162,12 @@ TEST_F(DropBatch, ADamagedFileEndsTheBatchNamingItAndLaterFilesAreNotProcessed)
     EXPECT_EQ(view.busy, 0);
 }
 
-TEST_F(DropBatch, AVanishedFileIsAnErrorNotTheLastFilesPicture)
+TEST_P(DropBatch, AVanishedFileIsAnErrorNotTheLastFilesPicture)
 {
     const std::string good = BmpOfSize("good.bmp", 3000, 8, 8);
     const std::string gone = in.File("gone.bmp");
     try {
-        ProcessDroppedFiles({good, gone}, view, state);
+        Run({good, gone});
         FAIL();
     } catch (const EBatchFileError& e) {
         EXPECT_EQ(e.Path(), gone);
@@ -161,46 +177,48 @@ TEST_F(DropBatch, AVanishedFileIsAnErrorNotTheLastFilesPicture)
     ASSERT_EQ(view.reports.size(), 1u);
 }
 
-TEST_F(DropBatch, SameNamesFromTwoFoldersLeaveTheSecondsOutput)
+TEST_P(DropBatch, SameNamesFromTwoFoldersLeaveTheSecondsOutput)
 {
     test::TempDir other;
     const std::string a = BmpOfSize("same.bmp", 2000, 4, 4);
     test::PatternBitmap(6, 6).SaveToFile(other.File("same.bmp"));
-    ProcessDroppedFiles({a, other.File("same.bmp")}, view, state);
+    Run({a, other.File("same.bmp")});
     EXPECT_EQ(test::ReadBytes(out.File("same.bmp")), test::ReadBytes(other.File("same.bmp")));
     EXPECT_EQ(view.captions.size(), 2u);
 }
 
-TEST_F(DropBatch, FilesDroppedFromTheOutputFolderItself)
+TEST_P(DropBatch, FilesDroppedFromTheOutputFolderItself)
 {
     // Copy mode: the file is already there and stays as it was, no error.
     const std::string inside = out.File("own.bmp");
     test::PatternBitmap(10, 10).SaveToFile(inside);
     const auto before = test::ReadBytes(inside);
-    ProcessDroppedFiles({inside}, view, state);
+    Run({inside});
     EXPECT_EQ(test::ReadBytes(inside), before);
     // Scale mode replaces it with its shrunk version.
     view.automatic = false;
     view.percent = "50";
-    ProcessDroppedFiles({inside}, view, state);
+    Run({inside});
     TBitmap o;
     o.LoadFromFile(inside);
     EXPECT_EQ(o.Width(), 5);
 }
 
-TEST_F(DropBatch, AFailedWriteEndsTheBatchWithAnErrorInBothModes)
+TEST_P(DropBatch, AFailedWriteEndsTheBatchWithAnErrorInBothModes)
 {
     const std::string p = BmpOfSize("p.bmp", 3000, 10, 10);
     state.outputFolder = out.File("missing-folder");
     view.automatic = false;
-    EXPECT_THROW(ProcessDroppedFiles({p}, view, state), EBatchFileError);
+    EXPECT_THROW(Run({p}), EBatchFileError);
     view.automatic = true;
-    EXPECT_THROW(ProcessDroppedFiles({p}, view, state), EBatchFileError);
+    EXPECT_THROW(Run({p}), EBatchFileError);
     EXPECT_EQ(view.busy, 0);
 }
 
-TEST_F(DropBatch, AnOutputFolderRemovedBetweenFilesFailsTheNextNamingItsOutput)
+TEST_P(DropBatch, AnOutputFolderRemovedBetweenFilesFailsTheNextNamingItsOutput)
 {
+    if (Parallel())
+        GTEST_SKIP() << "the threads place a run of finished outputs before reporting the first";
     const std::string a = BmpOfSize("a.bmp", 3000, 10, 10);
     const std::string b = BmpOfSize("b.bmp", 3000, 10, 10);
     for (bool automatic : {false, true}) {  // written anew, then copied
@@ -210,7 +228,7 @@ TEST_F(DropBatch, AnOutputFolderRemovedBetweenFilesFailsTheNextNamingItsOutput)
         view.automatic = automatic;
         view.afterFile = [&] { std::filesystem::remove_all(state.outputFolder); };
         try {
-            ProcessDroppedFiles({a, b}, view, state);
+            Run({a, b});
             ADD_FAILURE() << "no error";
         } catch (const EBatchFileError& e) {
             EXPECT_EQ(e.Path(), b);
@@ -220,7 +238,7 @@ TEST_F(DropBatch, AnOutputFolderRemovedBetweenFilesFailsTheNextNamingItsOutput)
     }
 }
 
-TEST_F(DropBatch, LongAndOldSpellingsAreWrittenAndReportedWithTheirOwnSize)
+TEST_P(DropBatch, LongAndOldSpellingsAreWrittenAndReportedWithTheirOwnSize)
 {
     const std::string dib = in.File("p.dib");
     test::PatternBitmap(30, 30).SaveToFile(dib);
@@ -232,7 +250,7 @@ TEST_F(DropBatch, LongAndOldSpellingsAreWrittenAndReportedWithTheirOwnSize)
     test::WriteBytes(out.File("p.dib"), stale);
     test::WriteBytes(out.File("q.JPEG"), stale);
     view.automatic = false;
-    ProcessDroppedFiles({dib, jpeg}, view, state);
+    Run({dib, jpeg});
     ASSERT_EQ(view.reports.size(), 2u);
     const char* magic[] = {"BM", "\xFF\xD8"};
     for (size_t i = 0; i < 2; ++i) {
@@ -248,26 +266,130 @@ TEST_F(DropBatch, LongAndOldSpellingsAreWrittenAndReportedWithTheirOwnSize)
     EXPECT_EQ(halved.Width(), 15);
 }
 
-TEST_F(DropBatch, TheViewMayGoOnAfterAFailedFileAndHearsOfEverySkippedPath)
+TEST_P(DropBatch, TheViewMayGoOnAfterAFailedFileAndHearsOfEverySkippedPath)
 {
     const std::string bad = in.File("broken.bmp");
     test::WriteBytes(bad, {'B', 'M', 0, 1, 2, 3});
     const std::string good = BmpOfSize("good.bmp", 1000, 8, 8);
     const std::vector<std::string> files{in.Path(), bad, in.File("notes.txt"), good};
     // By default the first failure ends the batch.
-    EXPECT_THROW(ProcessDroppedFiles(files, view, state), EBatchFileError);
+    EXPECT_THROW(Run(files), EBatchFileError);
     EXPECT_EQ(view.skipped, (std::vector<std::string>{in.Path()}));
     EXPECT_TRUE(view.reports.empty());
 
     view.skipped.clear();
     view.goOn = true;
-    ProcessDroppedFiles(files, view, state);
+    Run(files);
     EXPECT_EQ(view.failed, (std::vector<std::string>{bad, bad}));
     EXPECT_EQ(view.skipped, (std::vector<std::string>{in.Path(), in.File("notes.txt")}));
     ASSERT_EQ(view.reports.size(), 1u);
     EXPECT_EQ(view.reports[0].sourcePath, good);
     EXPECT_EQ(view.busy, 0);
 }
+
+// The names in a folder, hidden ones included, sorted.
+std::vector<std::string> Entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ParallelBatch, WritesWhatOneAtATimeWritesAndReportsInArgumentOrder)
+{
+    test::TempDir in, one, many;
+    // The first file is by far the slowest, so later ones finish before it.
+    test::PatternBitmap(1500, 1200).SaveToFile(in.File("big.bmp"));
+    test::WriteBytes(in.File("b.jpg"), EncodeJpeg(test::PatternBitmap(300, 200), {90, false, false}));
+    test::PatternBitmap(64, 48).SaveToFile(in.File("c.bmp"));
+    test::PatternBitmap(90, 30).SaveToFile(in.File("d.png.bmp"));
+    TPNGPicture png;
+    png.AssignBitmap(test::PatternBitmap(200, 150));
+    png.SaveToFile(in.File("e.png"));
+    const std::vector<std::string> files{in.File("big.bmp"), in.File("b.jpg"), in.Path(), in.File("c.bmp"),
+                                         in.File("e.png"), in.File("d.png.bmp")};
+    for (const char* percent : {"50", "10"}) {
+        FakeView sequential, parallel;
+        sequential.automatic = parallel.automatic = false;
+        sequential.percent = parallel.percent = percent;
+        BatchState a{one.Path(), ""}, b{many.Path(), ""};
+        ProcessDroppedFiles(files, sequential, a);
+        ProcessFilesInParallel(files, parallel, b, 4);
+        ASSERT_EQ(parallel.reports.size(), 5u);
+        EXPECT_EQ(parallel.skipped, sequential.skipped);
+        EXPECT_EQ(parallel.captions, sequential.captions);
+        for (size_t i = 0; i < 5; ++i) {
+            EXPECT_EQ(parallel.reports[i].report, sequential.reports[i].report);
+            EXPECT_EQ(parallel.reports[i].sourcePath, sequential.reports[i].sourcePath);
+            EXPECT_EQ(test::ReadBytes(parallel.reports[i].outputPath),
+                      test::ReadBytes(sequential.reports[i].outputPath))
+                << parallel.reports[i].outputPath;
+        }
+        EXPECT_EQ(b.lastOutputPath, many.File("d.png.bmp"));
+        EXPECT_EQ(Entries(many.Path()), Entries(one.Path()));
+    }
+}
+
+TEST(ParallelBatch, AnInputAnEarlierFileWritesIsReadAfterThatWrite)
+{
+    // x.bmp goes into the output folder, whose x.bmp is then shrunk again; a
+    // link to it is read after that too.
+    for (const bool parallel : {false, true}) {
+        test::TempDir in, out;
+        test::PatternBitmap(80, 80).SaveToFile(in.File("x.bmp"));
+        test::PatternBitmap(40, 40).SaveToFile(out.File("x.bmp"));
+        std::filesystem::create_symlink(out.File("x.bmp"), in.File("link.bmp"));
+        FakeView view;
+        view.automatic = false;
+        BatchState state{out.Path(), ""};
+        const std::vector<std::string> files{in.File("x.bmp"), out.File("x.bmp"), in.File("link.bmp")};
+        if (parallel)
+            ProcessFilesInParallel(files, view, state, 3);
+        else
+            ProcessDroppedFiles(files, view, state);
+        TBitmap twice, link;
+        twice.LoadFromFile(out.File("x.bmp"));
+        link.LoadFromFile(out.File("link.bmp"));
+        EXPECT_EQ(twice.Width(), 20) << parallel;
+        EXPECT_EQ(link.Width(), 10) << parallel;
+    }
+}
+
+TEST(ParallelBatch, AFailureLeavesNoLaterOutputUnlessTheViewGoesOn)
+{
+    test::TempDir in;
+    test::PatternBitmap(1200, 900).SaveToFile(in.File("first.bmp"));
+    test::WriteBytes(in.File("bad.bmp"), {'B', 'M', 0, 1});
+    for (const char* name : {"c.bmp", "d.bmp", "e.bmp", "f.bmp"})
+        test::PatternBitmap(30, 20).SaveToFile(in.File(name));
+    const std::vector<std::string> files{in.File("first.bmp"), in.File("c.bmp"), in.File("bad.bmp"),
+                                         in.File("d.bmp"), in.File("e.bmp"), in.File("f.bmp")};
+    const std::vector<uint8_t> stale(5000, 7);
+    for (const bool goOn : {false, true}) {
+        test::TempDir out;
+        // An older output of a later file's name must stay as it was.
+        test::WriteBytes(out.File("e.bmp"), stale);
+        FakeView view;
+        view.automatic = false;
+        view.goOn = goOn;
+        BatchState state{out.Path(), ""};
+        if (goOn)
+            ProcessFilesInParallel(files, view, state, 3);
+        else
+            EXPECT_THROW(ProcessFilesInParallel(files, view, state, 3), EBatchFileError);
+        EXPECT_EQ(view.failed, (std::vector<std::string>{in.File("bad.bmp")}));
+        ASSERT_EQ(view.reports.size(), goOn ? 5u : 2u);
+        EXPECT_EQ(view.reports[1].sourcePath, in.File("c.bmp"));
+        const std::vector<std::string> left = goOn ? std::vector<std::string>{"c.bmp", "d.bmp", "e.bmp", "f.bmp", "first.bmp"}
+                                                   : std::vector<std::string>{"c.bmp", "e.bmp", "first.bmp"};
+        EXPECT_EQ(Entries(out.Path()), left) << goOn;
+        EXPECT_EQ(test::ReadBytes(out.File("e.bmp")) == stale, !goOn);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(OneAtATimeAndThreeThreads, DropBatch, ::testing::Values(0u, 3u));
 
 }  // namespace
 }  // namespace kobalto

@@ -113,18 +113,19 @@ TEST(Cli, ShrinkReportsSkippedPathsAndStopsAtTheFirstErrorUnlessToldToGoOn)
         {"--keep-going ", "a.bmp ( 0.6KB → 0.1KB )\nc.bmp ( 0.6KB → 0.1KB )\n", skipped + failed, true},
         {"-k ", "a.bmp ( 0.6KB → 0.1KB )\nc.bmp ( 0.6KB → 0.1KB )\n", skipped + failed, true},
     };
-    for (const auto& c : cases) {
-        test::TempDir out;
-        std::string printed;
-        const int rc = Cli(std::string("shrink --percent 5 ") + c.option + "--out " + out.Path() + " " + files +
-                               " 2>" + out.File("err.txt"),
-                           &printed);
-        EXPECT_EQ(rc, 1) << c.option;
-        EXPECT_EQ(printed, c.printed) << c.option;
-        auto err = test::ReadBytes(out.File("err.txt"));
-        EXPECT_EQ(std::string(err.begin(), err.end()), c.err) << c.option;
-        EXPECT_EQ(test::FileExists(out.File("c.bmp")), c.lastWritten) << c.option;
-    }
+    for (const auto& c : cases)
+        for (const std::string jobs : {"-j 1 ", "-j3 ", "--jobs 4 "}) {
+            test::TempDir out;
+            std::string printed;
+            const int rc = Cli("shrink --percent 5 " + jobs + c.option + "--out " + out.Path() + " " + files +
+                                   " 2>" + out.File("err.txt"),
+                               &printed);
+            EXPECT_EQ(rc, 1) << c.option << jobs;
+            EXPECT_EQ(printed, c.printed) << c.option << jobs;
+            auto err = test::ReadBytes(out.File("err.txt"));
+            EXPECT_EQ(std::string(err.begin(), err.end()), c.err) << c.option << jobs;
+            EXPECT_EQ(test::FileExists(out.File("c.bmp")), c.lastWritten) << c.option << jobs;
+        }
     // Only skipped paths: they are no failure.
     test::TempDir out;
     EXPECT_EQ(Cli("shrink -k --out " + out.Path() + " " + in.File("skip.txt") + " 2>/dev/null"), 0);
@@ -156,10 +157,33 @@ TEST(Cli, AStartRemovesTheStaleTemporariesOfAKilledRun)
     }
 }
 
+TEST(Cli, ShrinkOnSeveralThreadsWritesWhatOneAtATimeWrites)
+{
+    test::TempDir in, one, many;
+    // The largest first: the others finish before it and still report after it.
+    test::PatternBitmap(1600, 1200).SaveToFile(in.File("a.bmp"));
+    test::PatternBitmap(300, 200).SaveToFile(in.File("b.bmp"));
+    test::PatternBitmap(64, 64).SaveToFile(in.File("c.bmp"));
+    ASSERT_EQ(Cli("convert " + in.File("b.bmp") + " " + in.File("b.png")), 0);
+    ASSERT_EQ(Cli("convert " + in.File("b.bmp") + " " + in.File("b.jpg")), 0);
+    const std::string files = in.File("a.bmp") + " " + in.File("b.png") + " " + in.File("b.jpg") + " " +
+                              in.File("c.bmp");
+    std::string sequential, parallel;
+    ASSERT_EQ(Cli("shrink --percent 40 -j 1 --out " + one.Path() + " " + files, &sequential), 0);
+    ASSERT_EQ(Cli("shrink --percent 40 -j 4 --out " + many.Path() + " " + files, &parallel), 0);
+    EXPECT_EQ(parallel, sequential);
+    EXPECT_EQ(sequential.substr(0, 6), "a.bmp ");
+    for (const char* name : {"a.bmp", "b.png", "b.jpg", "c.bmp"}) {
+        EXPECT_TRUE(test::FileExists(many.File(name))) << name;
+        EXPECT_EQ(test::ReadBytes(many.File(name)), test::ReadBytes(one.File(name))) << name;
+    }
+}
+
 TEST(Cli, UsageErrorsExitTwo)
 {
     for (const char* args : {"", "shrink", "convert a.bmp", "shrink --percent", "frobnicate x",
-                             "convert --factor -1 a.bmp b.bmp", "shrink --factor 2 a.bmp"}) {
+                             "convert --factor -1 a.bmp b.bmp", "shrink --factor 2 a.bmp",
+                             "shrink -j 0 a.bmp", "shrink -jx a.bmp", "shrink -j", "convert -j 2 a.bmp b.bmp"}) {
         int rc = Cli(std::string(args) + " >/dev/null 2>&1");
         EXPECT_EQ(rc, 2) << args;
     }

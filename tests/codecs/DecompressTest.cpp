@@ -13,6 +13,7 @@
 #include "codecs/decompress/LZ77Decoder.h"
 #include "codecs/decompress/RunLengthDecoders.h"
 #include "codecs/decompress/ThunderDecoder.h"
+#include "codecs/decompress/WholeInflate.h"
 #include "codecs/extended/ExtendedError.h"
 
 namespace kobalto {
@@ -265,6 +266,74 @@ TEST(DecompressTest, DeflateStripsResetBetweenCalls)
     broken[2] ^= 0xFF;
     Bytes any(8);
     EXPECT_NO_THROW(z.Decode(broken, any));
+    z.DecodeEnd();
+}
+
+// z with its header's window field set to bits (7: 32 KB) and its check
+// bits made right again.
+Bytes WithWindowField(Bytes z, int bits)
+{
+    z[0] = static_cast<uint8_t>(bits << 4 | 8);
+    z[1] = static_cast<uint8_t>(z[1] & 0xE0);
+    z[1] = static_cast<uint8_t>(z[1] + (31 - (z[0] * 256 + z[1]) % 31) % 31);
+    return z;
+}
+
+TEST(DecompressTest, TheWholeInflaterAnswersOnlyWhereZlibAgrees)
+{
+    Bytes mixed(70000);
+    for (size_t i = 0; i < mixed.size(); ++i)
+        mixed[i] = static_cast<uint8_t>(i % 251 < 100 ? i % 7 : (i * 2654435761u) >> 24);
+    const Bytes good = Deflate(mixed);
+    Bytes trailing = good;
+    trailing.insert(trailing.end(), {1, 2, 3});
+    Bytes badAdler = good;
+    badAdler.back() ^= 1;
+    const struct {
+        const char* what;
+        Bytes source;
+        size_t room;
+        bool answers;
+    } cases[] = {
+        {"a whole stream", good, mixed.size(), true},
+        {"room to spare", good, mixed.size() + 10, true},
+        {"bytes after the stream", trailing, mixed.size(), true},
+        // zlib does not hold a stream to the window its header declares.
+        {"a 512-byte window reaching further back", WithWindowField(good, 1), mixed.size(), true},
+        {"a window above 32 KB", WithWindowField(good, 8), mixed.size(), false},
+        {"one byte short of room", good, mixed.size() - 1, false},
+        {"a cut stream", Bytes(good.begin(), good.end() - 5), mixed.size(), false},
+        {"no checksum", Bytes(good.begin(), good.end() - 4), mixed.size(), false},
+        {"a bad checksum", badAdler, mixed.size(), false},
+        {"nothing", {}, 10, false},
+    };
+    TLZ77Decoder z(Z_PARTIAL_FLUSH, true);
+    z.DecodeInit();
+    for (const auto& c : cases) {
+        Bytes target(c.room);
+        const auto whole = InflateWhole(c.source, target);
+        // The strip decoder, taking zlib where the whole inflater gives
+        // nothing, ends each one as zlib alone does.
+        Bytes viaZlib(c.room);
+        z_stream s{};
+        inflateInit(&s);
+        s.next_in = const_cast<uint8_t*>(c.source.data());
+        s.avail_in = static_cast<uInt>(c.source.size());
+        s.next_out = viaZlib.data();
+        s.avail_out = static_cast<uInt>(viaZlib.size());
+        const int rc = inflate(&s, Z_PARTIAL_FLUSH);
+        const size_t zlibOut = viaZlib.size() - s.avail_out;
+        inflateEnd(&s);
+        EXPECT_EQ(whole.has_value(), rc == Z_STREAM_END) << c.what;
+        Bytes strip(c.room);
+        EXPECT_EQ(z.Decode(c.source, strip).produced, zlibOut) << c.what;
+        EXPECT_EQ(strip, viaZlib) << c.what;
+        if (!whole)
+            continue;
+        EXPECT_EQ(whole->produced, mixed.size()) << c.what;
+        EXPECT_EQ(whole->consumed, good.size()) << c.what;
+        EXPECT_TRUE(std::equal(mixed.begin(), mixed.end(), target.begin())) << c.what;
+    }
     z.DecodeEnd();
 }
 

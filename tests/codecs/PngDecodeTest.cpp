@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "codecs/png/PngErrors.h"
 #include "tests/codecs/PngTestFiles.h"
+#include "tests/support/TestSupport.h"
 
 namespace kobalto {
 namespace {
@@ -128,9 +131,37 @@ TEST(PngDecode, ImageDataMaySpreadOverManyChunksAndEndEarly)
     EXPECT_EQ(target.Pixel(0, 1), (TColor{50, 70, 90}));
     EXPECT_EQ(target.Pixel(1, 1), (TColor{11, 21, 31}));
 
-    // Without the adler checksum the rows are still all there.
+    // Without the adler checksum the rows are still all there; so they are
+    // when the stream goes on far past them, its end never reached.
     const Bytes cut(z.begin(), z.end() - 4);
-    EXPECT_NO_THROW(Load(Concat({kSignature, Chunk("IHDR", Ihdr(2, 2, 8, 2)), Chunk("IDAT", cut), Chunk("IEND", {})})));
+    Bytes longer = rows;
+    longer.resize(200000, 0);
+    for (const Bytes& data : {cut, Deflate(longer)}) {
+        const TPNGPicture loaded =
+            Load(Concat({kSignature, Chunk("IHDR", Ihdr(2, 2, 8, 2)), Chunk("IDAT", data), Chunk("IEND", {})}));
+        TBitmap b(2, 2);
+        loaded.Draw(b, 0, 0);
+        EXPECT_EQ(b.Pixel(0, 1), (TColor{50, 70, 90}));
+    }
+}
+
+TEST(PngDecode, PicturesOfManyMegabytesReadBackWholeWithAndWithoutInterlacing)
+{
+    // Past a few megabytes of image data the rows already read go back to
+    // the system while the picture fills; every row must still arrive.
+    const TBitmap source = test::PatternBitmap(2100, 1300);
+    for (uint8_t interlace : {0, 1}) {
+        TPNGPicture png;
+        png.AssignBitmap(source);
+        png.SetInterlaceMethod(interlace);
+        png.SetFilterSet(0x1F);
+        const TPNGPicture loaded = Load(Save(png));
+        TBitmap back(source.Width(), source.Height());
+        loaded.Draw(back, 0, 0);
+        for (int y = 0; y < source.Height(); ++y)
+            ASSERT_EQ(std::memcmp(back.ScanLine(y), source.ScanLine(y), 3 * size_t{2100}), 0)
+                << "row " << y << ", interlace " << int(interlace);
+    }
 }
 
 TEST(PngDecode, ALoadedPictureWritesBackItsPixelsAndTheChunksItKeeps)

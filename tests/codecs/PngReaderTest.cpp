@@ -53,6 +53,17 @@ const char* const kMissingText =
 const char* const kEndText =
     "This \"Portable Network Graphics\" image is invalid because the decoder found an unexpected end of the file.";
 
+// The image data with a header declaring a 64 KB window, which deflate
+// does not have.
+Bytes WindowAbove32K()
+{
+    Bytes z = kIdat;
+    z[0] = 0x88;
+    z[1] = static_cast<uint8_t>(z[1] & 0xE0);
+    z[1] = static_cast<uint8_t>(z[1] + (31 - (z[0] * 256 + z[1]) % 31) % 31);
+    return z;
+}
+
 std::vector<BrokenFile> BrokenFiles()
 {
     Bytes badAdler = kIdat;
@@ -115,6 +126,9 @@ std::vector<BrokenFile> BrokenFiles()
         {"filter type 5", Rgb({Chunk("IDAT", Deflate(badFilter)), kIend}), Is<EPNGZLIBError>(),
          "Could not decompress the image because it contains invalid compressed data.\n"
          " Description: invalid filter type"},
+        {"a window above 32 KB", Rgb({Chunk("IDAT", WindowAbove32K()), kIend}), Is<EPNGZLIBError>(),
+         "Could not decompress the image because it contains invalid compressed data.\n"
+         " Description: invalid window size"},
         {"one row short", Rgb({Chunk("IDAT", Deflate(Bytes(kRgbRows.begin(), kRgbRows.begin() + 7))), kIend}),
          Is<EPNGMissingMultipleIDAT>(), kMissingText},
         {"a chunk between the IDAT chunks",

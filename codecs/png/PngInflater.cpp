@@ -47,6 +47,11 @@ GatheredRun GatherRun(PngChunkReader& reader)
 
 std::unique_ptr<PngInflater> PngInflater::Open(PngChunkReader& reader, size_t imageBytes)
 {
+    // The one-call path holds the compressed data beside the inflated rows.
+    // Where that copy could be large against the picture (data that hardly
+    // compresses), the streaming path keeps memory to the picture itself.
+    if (reader.StreamLeft() > imageBytes / 4)
+        return std::make_unique<PngInflater>(reader);
     const PngChunkReader::Mark start = reader.Here();
     try {
         std::unique_ptr<uint8_t[]> inflated;

@@ -241,19 +241,25 @@ void TGdiCanvas::PolyDraw(std::span<const TPointD> points, std::span<const uint8
     EndShape(false, true);
 }
 
+void TGdiCanvas::AddPolylines(const std::vector<std::vector<TPointD>>& lines, bool close)
+{
+    for (const auto& line : lines) {
+        if (line.size() < 2)
+            continue;
+        cairo_move_to(cr_, line[0].x, line[0].y);
+        for (size_t i = 1; i < line.size(); ++i)
+            cairo_line_to(cr_, line[i].x, line[i].y);
+        if (close)
+            cairo_close_path(cr_);
+    }
+}
+
 void TGdiCanvas::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons)
 {
     if (!UseLogical())
         return;
     BeginShape();
-    for (const auto& poly : polygons) {
-        if (poly.size() < 2)
-            continue;
-        cairo_move_to(cr_, poly[0].x, poly[0].y);
-        for (size_t i = 1; i < poly.size(); ++i)
-            cairo_line_to(cr_, poly[i].x, poly[i].y);
-        cairo_close_path(cr_);
-    }
+    AddPolylines(polygons, true);
     figureOpen_ = false;
     EndShape(true, true);
 }
@@ -263,13 +269,7 @@ void TGdiCanvas::PolyPolyline(const std::vector<std::vector<TPointD>>& lines)
     if (!UseLogical())
         return;
     BeginShape();
-    for (const auto& line : lines) {
-        if (line.size() < 2)
-            continue;
-        cairo_move_to(cr_, line[0].x, line[0].y);
-        for (size_t i = 1; i < line.size(); ++i)
-            cairo_line_to(cr_, line[i].x, line[i].y);
-    }
+    AddPolylines(lines, false);
     EndShape(false, true);
 }
 

@@ -2,7 +2,11 @@
 
 #include <cstdlib>
 
+#include <cstring>
+
 #include "base/Exceptions.h"
+#include "codecs/jpeg/JpegEncoder.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "imaging/FitRule.h"
 #include "imaging/Scaling.h"
 #include "tests/support/TestSupport.h"
@@ -54,6 +58,35 @@ TEST(LoadAndScaleImage, SizesAreTruncatedProductsOfTheSinglePrecisionFactor)
         TFitSize s = ShrinkBmp(c.w, c.h, c.factor);
         EXPECT_EQ(s.width, c.W) << c.w << "x" << c.h << " at " << c.factor;
         EXPECT_EQ(s.height, c.H) << c.w << "x" << c.h << " at " << c.factor;
+    }
+}
+
+TEST(LoadAndScaleImage, JpegShrinksHoldTheWholePicturesStretchedPixels)
+{
+    // Colour files shrink through the decode of the picked rows only, grey
+    // ones through the whole picture: both must give what stretching the
+    // whole working bitmap gives.
+    TBitmap picture(157, 103, TPixelFormat::pf24bit);
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            picture.SetPixel(x, y, TColor{uint8_t(x * 7 + y), uint8_t(y * 5 ^ x), uint8_t((x * y) & 0xFF)});
+    test::TempDir dir;
+    for (const bool grey : {false, true}) {
+        test::WriteBytes(dir.File("in.jpg"), EncodeJpeg(picture, {90, grey, false}));
+        for (const float factor : {0.7f, 0.5f, 0.43f, 0.1f}) {
+            PictureHolder holder;
+            LoadAndScaleImage(holder, false, dir.File("in.jpg"), factor);
+            const TBitmap& shrunk = holder.Bitmap();
+            TJPEGPicture whole;
+            whole.LoadFromFile(dir.File("in.jpg"));
+            TBitmap expected = std::move(*whole.TakeWorkingBitmap());
+            ScaleBitmap(expected, shrunk.Width(), shrunk.Height(), 0);
+            ASSERT_EQ(shrunk.PixelFormat(), TPixelFormat::pf24bit);
+            EXPECT_EQ(shrunk.Width(), static_cast<int>(157 * factor)) << factor;
+            for (int y = 0; y < shrunk.Height(); ++y)
+                ASSERT_EQ(std::memcmp(shrunk.ScanLine(y), expected.ScanLine(y), size_t(shrunk.Width()) * 3), 0)
+                    << (grey ? "grey" : "colour") << " at " << factor << ", row " << y;
+        }
     }
 }
 

@@ -1,13 +1,12 @@
 #include "graphics/TBitmap.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
 
 #include "base/Exceptions.h"
+#include "base/FreshMemory.h"
 #include "base/Limits.h"
 #include "graphics/BmpReader.h"
 #include "graphics/BmpWriter.h"
@@ -17,24 +16,6 @@
 #include "graphics/PixelRows.h"
 
 namespace kobalto {
-
-namespace {
-
-// A photo's pixel block is written end to end right after it is allocated:
-// 2 MB pages spare the kernel one fault for every 4 KB of it, a third of
-// the time of decoding a JPEG into it.
-void AdviseHugePages(uint8_t* bits, size_t size)
-{
-    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
-    if (size < 2 * kHugePage)
-        return;
-    const uintptr_t start = (reinterpret_cast<uintptr_t>(bits) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(bits) + size) & ~(kHugePage - 1);
-    if (end > start)
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);  // a hint: failure is harmless
-}
-
-}  // namespace
 
 int BitsPerPixel(TPixelFormat format)
 {
@@ -139,7 +120,7 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format)
         bits.reset(new (std::nothrow) uint8_t[size]);
         if (!bits)
             throw EOutOfMemory();
-        AdviseHugePages(bits.get(), size);
+        PrepareForWriting(bits.get(), size);  // written end to end right away
     }
     // Row padding is zero so that written files are reproducible; that takes
     // in the unused low bits of a packed row's last byte, which pixel writes

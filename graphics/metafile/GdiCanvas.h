@@ -139,6 +139,8 @@ private:
     void AppendArc(const TRect& box, TPointD start, TPointD end, bool lineToStart);
     void AppendRects(const std::vector<TRect>& rects, bool device);
     void StartFigure(TPointD p);
+    // Starts a line's figure at the current position, or at first.
+    void StartLine(TPointD first, bool fromCurrent);
     double OutputScale() const;
     void ClipWith(int mode, cairo_fill_rule_t rule);
 

@@ -172,18 +172,23 @@ void TGdiCanvas::LineTo(TPointD p)
     state_.current = p;
 }
 
+void TGdiCanvas::StartLine(TPointD first, bool fromCurrent)
+{
+    if (fromCurrent) {
+        StartFigure(state_.current);
+        return;
+    }
+    cairo_move_to(cr_, first.x, first.y);
+    figureOpen_ = true;
+}
+
 void TGdiCanvas::Polyline(std::span<const TPointD> points, bool fromCurrent)
 {
     if (points.empty() || (!fromCurrent && points.size() < 2))
         return;
     if (UseLogical()) {
         BeginShape();
-        if (fromCurrent) {
-            StartFigure(state_.current);
-        } else {
-            cairo_move_to(cr_, points[0].x, points[0].y);
-            figureOpen_ = true;
-        }
+        StartLine(points[0], fromCurrent);
         for (size_t i = fromCurrent ? 0 : 1; i < points.size(); ++i)
             cairo_line_to(cr_, points[i].x, points[i].y);
         EndShape(false, true);
@@ -199,12 +204,7 @@ void TGdiCanvas::PolyBezier(std::span<const TPointD> points, bool fromCurrent)
         return;
     if (UseLogical()) {
         BeginShape();
-        if (fromCurrent) {
-            StartFigure(state_.current);
-        } else {
-            cairo_move_to(cr_, points[0].x, points[0].y);
-            figureOpen_ = true;
-        }
+        StartLine(points[0], fromCurrent);
         for (size_t i = first; i + 3 <= points.size(); i += 3)
             cairo_curve_to(cr_, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, points[i + 2].x,
                            points[i + 2].y);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "base/Exceptions.h"
+#include "base/FreshMemory.h"
 #include "base/Limits.h"
 #include "base/Messages.h"
 #include "base/TFileStream.h"
@@ -19,7 +20,11 @@ std::vector<uint8_t> ReadStreamRest(TStream& stream, std::string_view format)
     const int64_t size = stream.Size() - stream.Position();
     if (size > kMaxFileBytes)
         throw EInvalidGraphic(msg::Format(msg::kFileTooLarge, {format, std::to_string(size)}));
-    std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
+    const size_t n = size > 0 ? static_cast<size_t>(size) : 0;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(n);
+    PrepareForWriting(bytes.data(), n);
+    bytes.resize(n);
     stream.ReadBuffer(bytes.data(), bytes.size());
     return bytes;
 }

@@ -9,6 +9,18 @@
 
 namespace kobalto {
 
+// Mapping the centre of each target cell back spreads dropped or repeated
+// lines evenly.
+std::vector<int> NearestMap(int targetSize, int sourceSize)
+{
+    std::vector<int> map(static_cast<size_t>(targetSize));
+    for (int t = 0; t < targetSize; ++t) {
+        int64_t s = ((2 * int64_t{t} + 1) * sourceSize) / (2 * int64_t{targetSize});
+        map[static_cast<size_t>(t)] = static_cast<int>(std::min<int64_t>(s, sourceSize - 1));
+    }
+    return map;
+}
+
 namespace {
 
 bool IsDirect24(const TBitmap& b) { return b.PixelFormat() == TPixelFormat::pf24bit; }
@@ -67,18 +79,6 @@ void DrawBitmap(TBitmap& target, int x, int y, const TBitmap& source)
 }
 
 namespace {
-
-// Source index picked for each target index: the centre of the target cell
-// mapped back, so dropped or repeated lines spread evenly.
-std::vector<int> NearestMap(int targetSize, int sourceSize)
-{
-    std::vector<int> map(static_cast<size_t>(targetSize));
-    for (int t = 0; t < targetSize; ++t) {
-        int64_t s = ((2 * int64_t{t} + 1) * sourceSize) / (2 * int64_t{targetSize});
-        map[static_cast<size_t>(t)] = static_cast<int>(std::min<int64_t>(s, sourceSize - 1));
-    }
-    return map;
-}
 
 // The range [first, last) of source lines that target line t covers; at
 // least one line, so enlarging repeats.

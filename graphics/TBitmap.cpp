@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "base/Exceptions.h"
-#include "base/HugePages.h"
+#include "base/FreshMemory.h"
 #include "base/Limits.h"
 #include "graphics/BmpReader.h"
 #include "graphics/BmpWriter.h"
@@ -120,7 +120,7 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format)
         bits.reset(new (std::nothrow) uint8_t[size]);
         if (!bits)
             throw EOutOfMemory();
-        AdviseHugePages(bits.get(), size);
+        PrepareForWriting(bits.get(), size);  // written end to end right away
     }
     // Row padding is zero so that written files are reproducible; that takes
     // in the unused low bits of a packed row's last byte, which pixel writes

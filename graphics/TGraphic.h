@@ -2,8 +2,10 @@
 // The picture contract every codec fulfils: create empty; load from a file or
 // a stream; save to a file or a stream; take a bitmap; draw into a bitmap;
 // width and height.
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/TStream.h"
 
@@ -44,6 +46,17 @@ public:
     // By default it draws itself onto a white bitmap; kinds with a cheaper
     // way override this.
     virtual std::unique_ptr<TBitmap> TakeWorkingBitmap();
+
+    // The stretch target's width and height for a working bitmap of
+    // width × height.
+    using TStretchTarget = std::function<std::pair<int, int>(int width, int height)>;
+    // The working bitmap already stretched by the plain nearest-neighbour
+    // stretch: the very pixels of TakeWorkingBitmap followed by StretchBitmap
+    // onto a fresh 24-bit bitmap of the size targetFor gives, for kinds that
+    // can make them without the whole picture (a decoder that decodes only
+    // the lines the stretch picks). Null when this picture cannot; it is
+    // then unchanged, and the caller takes the working bitmap and stretches it.
+    virtual std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor);
 
     bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool on) { transparent_ = on; }

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "base/Exceptions.h"
 #include "base/Extended.h"
@@ -28,18 +30,37 @@ void LoadAndScaleImage(PictureHolder& holder, bool smooth, const std::string& pa
         holder.Clear();
         throw EFOpenError(msg::Format(msg::kFileNotFound, {path}));
     }
-    if (!LoadImageFile(holder, path, true, pump))
+    if (!LoadImageFile(holder, path, false))
         throw EInvalidGraphic(msg::Format(msg::kUnknownExtension, {LowerFileExt(path)}));
+    // The fit of the working bitmap's size into the box the factor gives.
+    auto target = [factor](int w, int h) -> std::pair<int, int> {
+        if (w <= 0 || h <= 0)
+            throw EInvalidGraphic(msg::kEmptyPicture);
+        const TFitSize fit = FitToBox(Scaled(w, factor), Scaled(h, factor), w, h);
+        return {std::max(fit.width, 1), std::max(fit.height, 1)};
+    };
+    bool done = false;
+    try {
+        // The plain stretch picks few of a large picture's pixels: a picture
+        // that can decode just those never becomes a full-size bitmap.
+        TGraphic* graphic = holder.Graphic();
+        if (std::unique_ptr<TBitmap> stretched = graphic && !smooth ? graphic->TakeStretchedBitmap(target) : nullptr) {
+            holder.SetGraphic(std::move(stretched));
+            done = true;
+        } else {
+            TakeWorkingBitmap(holder);
+        }
+    } catch (...) {
+        holder.Clear();
+        throw;
+    }
+    if (pump)
+        pump();
+    if (done)
+        return;
     TGraphic* graphic = holder.Graphic();
-    const int w = graphic ? graphic->Width() : 0;
-    const int h = graphic ? graphic->Height() : 0;
-    if (w <= 0 || h <= 0)
-        throw EInvalidGraphic(msg::kEmptyPicture);
-
-    const int boxWidth = Scaled(w, factor);
-    const int boxHeight = Scaled(h, factor);
-    TFitSize fit = FitToBox(boxWidth, boxHeight, w, h);
-    ScaleBitmap(holder.Bitmap(), std::max(fit.width, 1), std::max(fit.height, 1), smooth ? 1 : 0);
+    const auto [width, height] = target(graphic ? graphic->Width() : 0, graphic ? graphic->Height() : 0);
+    ScaleBitmap(holder.Bitmap(), width, height, smooth ? 1 : 0);
 }
 
 }  // namespace kobalto

@@ -10,20 +10,16 @@
 
 namespace kobalto {
 
-namespace {
-
-void ConvertOrRaise(PictureHolder& holder)
+void TakeWorkingBitmap(PictureHolder& holder)
 {
     TGraphic* graphic = holder.Graphic();
     holder.SetGraphic(graphic ? graphic->TakeWorkingBitmap() : std::make_unique<TBitmap>(0, 0));
 }
 
-}  // namespace
-
 bool ConvertPictureTo24Bit(PictureHolder& holder)
 {
     try {
-        ConvertOrRaise(holder);
+        TakeWorkingBitmap(holder);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -63,7 +59,7 @@ bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert,
         }
         holder.ApplyTransparency();
         if (convert)
-            ConvertOrRaise(holder);
+            TakeWorkingBitmap(holder);
     }
     if (pump)
         pump();

@@ -25,6 +25,10 @@ bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert,
 // Loads an icon file; its failures pass to the caller.
 void LoadIconFile(PictureHolder& holder, const std::string& path);
 
+// Turns the held picture into a working bitmap as TGraphic::TakeWorkingBitmap
+// makes it; raises what the picture raises.
+void TakeWorkingBitmap(PictureHolder& holder);
+
 // Turns the held picture into a 24-bit working bitmap; a bitmap of any kind
 // is left as it is. False when a step raised.
 bool ConvertPictureTo24Bit(PictureHolder& holder);

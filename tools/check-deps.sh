@@ -2,7 +2,8 @@
 # Fails when the build or a test uses something that tools/install-deps.sh
 # does not install, so that a machine set up by hand cannot hide a missing
 # install step. It collects:
-#   - every find_package and every plain library a target links,
+#   - every find_package and every plain library a target links, and the
+#     archives a set(..._archives_by_name ...) line names,
 #   - every program the tests call (HaveTool, RunCommand, spawned, or an
 #     absolute /usr/bin path) and those the test scripts list on a
 #     "# Needs:" line,
@@ -20,6 +21,9 @@ declare -A package_of=(
   [jpeg]=libjpeg62-turbo-dev [z]=zlib1g-dev [Threads]=-
   # pkg_check_modules
   [cairo]=libcairo2-dev [libdeflate]=libdeflate-dev
+  # archives linked by name (set(..._archives_by_name ...))
+  [cairo]=libcairo2-dev [pixman-1]=libpixman-1-dev [fontconfig]=libfontconfig-dev [freetype]=libfreetype-dev
+  [png16]=libpng-dev [expat]=libexpat1-dev [brotlidec]=libbrotli-dev [brotlicommon]=libbrotli-dev
   # programs
   [Xvfb]=xvfb [desktop-file-validate]=desktop-file-utils [appstreamcli]=appstream
   [man]=man-db [groff]=groff-base [cpack]=cmake [cmake]=cmake [dpkg-shlibdeps]=dpkg-dev [file]=file
@@ -47,6 +51,8 @@ names() {
             sed 's/.*( *//' | sort -u)
   grep -h 'target_link_libraries' $cmakes | sed 's/.*target_link_libraries( *[^ ]* *//; s/)$//' | tr ' ' '\n' |
     grep -vE '^(PUBLIC|PRIVATE|INTERFACE|)$|::|\$|^kobalto_' | grep -vxF "$targets" || true
+  # Archives a CMakeLists.txt links by name: set(NAME_archives_by_name lib...).
+  grep -hoE 'set\( *[a-z_]+_archives_by_name [^)]*' $cmakes | sed 's/set( *[a-z_]*_archives_by_name //' | tr ' ' '\n'
   # Programs the tests call.
   local tests
   tests=$(find tests -name '*.cpp' -o -name '*.h')

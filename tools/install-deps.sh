@@ -14,6 +14,9 @@ set -euo pipefail
 run_packages=(
   cmake g++ make pkg-config
   libjpeg62-turbo-dev zlib1g-dev libdeflate-dev libcairo2-dev libgtest-dev libbenchmark-dev
+  # The archives kobalto-cli takes Cairo and what it draws with from
+  # (graphics/CMakeLists.txt); libcairo2-dev brings them too.
+  libpixman-1-dev libfontconfig-dev libfreetype-dev libpng-dev libexpat1-dev libbrotli-dev
   # Qt Widgets; the xcb platform plugin comes with libqt6gui6.
   qt6-base-dev
   # The faces the window writes its Japanese texts in.

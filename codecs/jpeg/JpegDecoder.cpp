@@ -9,53 +9,14 @@
 #include "codecs/jpeg/JpegDecompressor.h"
 #include "codecs/jpeg/JpegExifOrientation.h"
 #include "codecs/jpeg/JpegOrientedRows.h"
+#include "codecs/jpeg/JpegOutput.h"
 
 namespace kobalto {
 
 namespace {
 
-constexpr int kDesiredColors = 236;
 // Rows asked of libjpeg per call; also the height of the staging buffer.
 constexpr int kRowBatch = 16;
-
-struct Output {
-    bool cmyk = false;      // decoded as inks, converted by us
-    bool quantise = false;  // 8-bit with libjpeg's palette
-    int bytesPerPixel = 3;  // of libjpeg's output rows
-};
-
-Output ChooseOutput(j_decompress_ptr c, const TJpegDecodeOptions& o)
-{
-    Output out;
-    c->scale_num = 1;
-    c->scale_denom = 1u << std::clamp(o.scaleShift, 0, 3);
-    c->do_block_smoothing = o.smoothing ? TRUE : FALSE;
-    if (c->jpeg_color_space == JCS_CMYK || c->jpeg_color_space == JCS_YCCK) {
-        // libjpeg converts inks to nothing but inks; no quantiser for them.
-        c->out_color_space = JCS_CMYK;
-        out.cmyk = true;
-        out.bytesPerPixel = 4;
-    } else if (o.grayscale || c->jpeg_color_space == JCS_GRAYSCALE) {
-        c->out_color_space = JCS_GRAYSCALE;
-        out.quantise = true;
-    } else if (o.eightBit) {
-        c->out_color_space = JCS_RGB;  // the quantiser's palette is red, green, blue
-        out.quantise = true;
-    } else {
-        c->out_color_space = JCS_EXT_BGR;  // straight into the bitmap's rows
-    }
-    if (out.quantise) {
-        c->quantize_colors = TRUE;
-        c->desired_number_of_colors = kDesiredColors;
-        out.bytesPerPixel = 1;
-    }
-    if (o.bestSpeed) {
-        c->dct_method = JDCT_IFAST;
-        c->two_pass_quantize = FALSE;
-        c->dither_mode = JDITHER_ORDERED;
-    }
-    return out;
-}
 
 void TakePalette(j_decompress_ptr c, TBitmap& bitmap)
 {
@@ -70,7 +31,7 @@ void TakePalette(j_decompress_ptr c, TBitmap& bitmap)
 }
 
 // Reads one output pass into bitmap through rows.
-void ReadRows(JpegDecompressor& d, const Output& out, const JpegOrientedRows& rows, std::vector<uint8_t>& staging)
+void ReadRows(JpegDecompressor& d, const TJpegOutput& out, const JpegOrientedRows& rows, std::vector<uint8_t>& staging)
 {
     j_decompress_ptr c = d.Info();
     const int width = static_cast<int>(c->output_width);
@@ -102,7 +63,7 @@ void ReadRows(JpegDecompressor& d, const Output& out, const JpegOrientedRows& ro
 
 // Progressive display: every scan is shown as it arrives, early ones with
 // the fast settings; the last pass, with the asked ones, stays.
-void ReadScanByScan(JpegDecompressor& d, const Output& out, const JpegOrientedRows& rows, TBitmap& bitmap,
+void ReadScanByScan(JpegDecompressor& d, const TJpegOutput& out, const JpegOrientedRows& rows, TBitmap& bitmap,
                     const TJpegDecodeOptions& o, std::vector<uint8_t>& staging)
 {
     j_decompress_ptr c = d.Info();
@@ -133,7 +94,7 @@ TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o)
     j_decompress_ptr c = d.Info();
     d.ReadHeader(false);
     d.AcceptCutFile();
-    const Output out = ChooseOutput(c, o);
+    const TJpegOutput out = ChooseJpegOutput(c, o);
     const bool scanByScan = o.progressiveDisplay && d.Guard([c] { return jpeg_has_multiple_scans(c) != FALSE; });
     if (scanByScan) {
         c->buffered_image = TRUE;

@@ -5,6 +5,7 @@
 #include "codecs/jpeg/JpegEncoder.h"
 #include "codecs/jpeg/JpegExifOrientation.h"
 #include "codecs/jpeg/JpegMessages.h"
+#include "codecs/jpeg/JpegSampledDecoder.h"
 #include "graphics/Draw.h"
 
 namespace kobalto {
@@ -73,22 +74,26 @@ void TJPEGPicture::AssignBitmap(const TBitmap& source)
     bitmap_ = std::move(copy);
 }
 
+TJpegDecodeOptions TJPEGPicture::DecodeOptions() const
+{
+    TJpegDecodeOptions o;
+    o.scaleShift = static_cast<int>(settings_.scale);
+    o.grayscale = settings_.grayscale;
+    o.bestSpeed = settings_.performance == TJPEGPerformance::jpBestSpeed;
+    o.eightBit = settings_.pixelFormat == TJPEGPixelFormat::jf8Bit;
+    o.smoothing = settings_.smoothing;
+    o.progressiveDisplay = settings_.progressiveDisplay;
+    o.orientation = data_ ? data_->header.orientation : 1;
+    return o;
+}
+
 const TBitmap& TJPEGPicture::Bitmap() const
 {
     if (!bitmap_) {
         if (!data_)
             bitmap_ = std::make_unique<TBitmap>();
-        else {
-            TJpegDecodeOptions o;
-            o.scaleShift = static_cast<int>(settings_.scale);
-            o.grayscale = settings_.grayscale;
-            o.bestSpeed = settings_.performance == TJPEGPerformance::jpBestSpeed;
-            o.eightBit = settings_.pixelFormat == TJPEGPixelFormat::jf8Bit;
-            o.smoothing = settings_.smoothing;
-            o.progressiveDisplay = settings_.progressiveDisplay;
-            o.orientation = data_->header.orientation;
-            bitmap_ = std::make_unique<TBitmap>(DecodeJpeg(data_->bytes, o));
-        }
+        else
+            bitmap_ = std::make_unique<TBitmap>(DecodeJpeg(data_->bytes, DecodeOptions()));
     }
     return *bitmap_;
 }
@@ -99,14 +104,33 @@ std::unique_ptr<TBitmap> TJPEGPicture::ReleaseBitmap()
     return std::move(bitmap_);
 }
 
-std::unique_ptr<TBitmap> TJPEGPicture::TakeWorkingBitmap()
+void TJPEGPicture::UseWorkingSettings()
 {
     SetScale(TJPEGScale::jsFullSize);
     SetPixelFormat(TJPEGPixelFormat::jf24Bit);
     SetPerformance(TJPEGPerformance::jpBestQuality);
+}
+
+std::unique_ptr<TBitmap> TJPEGPicture::TakeWorkingBitmap()
+{
+    UseWorkingSettings();
     std::unique_ptr<TBitmap> bitmap = ReleaseBitmap();
     bitmap->SetPixelFormat(TPixelFormat::pf24bit);  // a grey file decodes to 8 bits
     return bitmap;
+}
+
+std::unique_ptr<TBitmap> TJPEGPicture::TakeStretchedBitmap(const TStretchTarget& targetFor)
+{
+    // A transparent picture's key colour is its bottom-left pixel, which the
+    // stretch may never pick; a decoded bitmap is there already.
+    if (!data_ || bitmap_ || Transparent())
+        return nullptr;
+    UseWorkingSettings();
+    const auto [width, height] = targetFor(Width(), Height());
+    std::optional<TBitmap> stretched = DecodeJpegStretched(data_->bytes, DecodeOptions(), width, height);
+    if (!stretched)
+        return nullptr;
+    return std::make_unique<TBitmap>(std::move(*stretched));
 }
 
 void TJPEGPicture::Draw(TBitmap& target, int x, int y) const { DrawBitmap(target, x, y, Bitmap()); }

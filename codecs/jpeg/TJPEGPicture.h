@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codecs/jpeg/EJPEG.h"
+#include "codecs/jpeg/JpegDecoder.h"
 #include "codecs/jpeg/JpegHeader.h"
 #include "codecs/jpeg/JpegSettings.h"
 #include "codecs/registry/TGraphicClass.h"
@@ -51,6 +52,10 @@ public:
     // said, and hands the decoded bitmap over: it is the biggest thing a
     // batch holds.
     std::unique_ptr<TBitmap> TakeWorkingBitmap() override;
+    // With the settings TakeWorkingBitmap uses, decodes only what the stretch
+    // picks, unless the picture is transparent or the file needs its whole
+    // decode (grey, an orientation that turns it a quarter).
+    std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor) override;
 
     // The decoded bitmap, decoded now if there is none.
     const TBitmap& Bitmap() const;
@@ -76,6 +81,9 @@ public:
 
 private:
     void DropDecodedBitmap();
+    // Full size, 24 bits, best quality: what the scaler works on.
+    void UseWorkingSettings();
+    TJpegDecodeOptions DecodeOptions() const;
     // Width and height of the bitmap there is or the decode would give.
     std::pair<int, int> DecodedSize() const;
 

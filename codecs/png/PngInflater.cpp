@@ -3,7 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "base/HugePages.h"
+#include "base/DiscardPages.h"
+#include "base/FreshMemory.h"
 #include "codecs/decompress/WholeInflate.h"
 
 #include "base/Exceptions.h"
@@ -31,7 +32,7 @@ GatheredRun GatherRun(PngChunkReader& reader)
 {
     GatheredRun run;
     run.data.reset(new uint8_t[reader.StreamLeft() + 1]);
-    AdviseHugePages(run.data.get(), reader.StreamLeft());
+    PrepareForWriting(run.data.get(), reader.StreamLeft());
     for (;;) {
         run.size += reader.ReadSome(run.data.get() + run.size, reader.DataLeft());
         reader.EndChunk();
@@ -59,7 +60,7 @@ std::unique_ptr<PngInflater> PngInflater::Open(PngChunkReader& reader, size_t im
             const GatheredRun run = GatherRun(reader);
             // Neither buffer is cleared first: only what inflate wrote is read.
             inflated.reset(new uint8_t[imageBytes + kMaxTrailingOutput]);
-            AdviseHugePages(inflated.get(), imageBytes + kMaxTrailingOutput);
+            PrepareForWriting(inflated.get(), imageBytes + kMaxTrailingOutput);
             const auto whole = InflateWhole({run.data.get(), run.size}, {inflated.get(), imageBytes + kMaxTrailingOutput});
             if (whole && whole->produced >= imageBytes)
                 return std::unique_ptr<PngInflater>(new PngInflater(reader, std::move(inflated), imageBytes));
@@ -166,7 +167,7 @@ uint8_t* PngInflater::Next(size_t count, uint8_t* scratch)
     // goes back while the picture's fills, a few megabytes at a time.
     constexpr size_t kReleaseStep = size_t{4} << 20;
     if (lastRowAt_ >= releasedUpTo_ + kReleaseStep) {
-        ReleaseHugePages(inflated_.get() + releasedUpTo_, lastRowAt_ - releasedUpTo_);
+        DiscardPages({inflated_.get() + releasedUpTo_, lastRowAt_ - releasedUpTo_});
         releasedUpTo_ = lastRowAt_ - kReleaseStep / 2;
     }
     lastRowAt_ = inflatedAt_;

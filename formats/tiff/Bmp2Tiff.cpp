@@ -1,5 +1,6 @@
 #include "formats/tiff/Bmp2Tiff.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -108,6 +109,37 @@ void WriteDirectory(TStream& stream, int64_t start, const std::vector<TiffEntry>
     stream.SetPosition(end);
 }
 
+// Where a strip image's parts landed in the file.
+struct StripImage {
+    uint32_t width, height, strip, stripBytes, xres, yres, software;
+};
+
+// The directory entries every image of this writer has, with the sample
+// layout and photometric meaning of its kind; extra entries (tags of the
+// kind's own) are merged in, since readers expect the tags in ascending order.
+std::vector<TiffEntry> Entries(const StripImage& image, TiffEntry bitsPerSample, uint32_t photometric,
+                               uint32_t samples, std::initializer_list<TiffEntry> extra = {})
+{
+    std::vector<TiffEntry> entries{{kNewSubfileType, kLong, 1, 0},
+                                   {kImageWidth, kShort, 1, image.width},
+                                   {kImageLength, kShort, 1, image.height},
+                                   bitsPerSample,
+                                   {kCompression, kShort, 1, 1},
+                                   {kPhotometric, kShort, 1, photometric},
+                                   {kStripOffsets, kLong, 1, image.strip},
+                                   {kSamplesPerPixel, kShort, 1, samples},
+                                   {kRowsPerStrip, kLong, 1, image.height},
+                                   {kStripByteCounts, kLong, 1, image.stripBytes},
+                                   {kXResolution, kRational, 1, image.xres},
+                                   {kYResolution, kRational, 1, image.yres},
+                                   {kResolutionUnit, kShort, 1, kResolutionUnitInch},
+                                   {kSoftware, kAscii, static_cast<uint32_t>(kSoftwareName.size()), image.software}};
+    entries.insert(entries.end(), extra);
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TiffEntry& a, const TiffEntry& b) { return a.tag < b.tag; });
+    return entries;
+}
+
 void WriteHeader(TStream& stream)
 {
     TByteWriter w;
@@ -142,21 +174,8 @@ void WriteRgb(TStream& stream, int64_t start, const TBitmap& bitmap, int pixelBy
         }
     });
     WriteDirectory(stream, start,
-                   {{kNewSubfileType, kLong, 1, 0},
-                    {kImageWidth, kShort, 1, w},
-                    {kImageLength, kShort, 1, h},
-                    {kBitsPerSample, kShort, 3, bps},
-                    {kCompression, kShort, 1, 1},
-                    {kPhotometric, kShort, 1, kPhotometricRgb},
-                    {kStripOffsets, kLong, 1, strip},
-                    {kSamplesPerPixel, kShort, 1, 3},
-                    {kRowsPerStrip, kLong, 1, h},
-                    {kStripByteCounts, kLong, 1, stripBytes},
-                    {kXResolution, kRational, 1, xres},
-                    {kYResolution, kRational, 1, yres},
-                    {kPlanarConfiguration, kShort, 1, 1},
-                    {kResolutionUnit, kShort, 1, kResolutionUnitInch},
-                    {kSoftware, kAscii, static_cast<uint32_t>(kSoftwareName.size()), software}});
+                   Entries({w, h, strip, stripBytes, xres, yres, software}, {kBitsPerSample, kShort, 3, bps},
+                           kPhotometricRgb, 3, {{kPlanarConfiguration, kShort, 1, 1}}));
 }
 
 void WritePaletteColour(TStream& stream, int64_t start, const TBitmap& bitmap, int bits)
@@ -190,21 +209,9 @@ void WritePaletteColour(TStream& stream, int64_t start, const TBitmap& bitmap, i
     const uint32_t strip = WriteStrip(stream, bitmap, rowBytes,
                                       [&](const uint8_t* in, uint8_t* out) { std::memcpy(out, in, rowBytes); });
     WriteDirectory(stream, start,
-                   {{kNewSubfileType, kLong, 1, 0},
-                    {kImageWidth, kShort, 1, w},
-                    {kImageLength, kShort, 1, h},
-                    {kBitsPerSample, kShort, 1, static_cast<uint32_t>(bits)},
-                    {kCompression, kShort, 1, 1},
-                    {kPhotometric, kShort, 1, kPhotometricPalette},
-                    {kStripOffsets, kLong, 1, strip},
-                    {kSamplesPerPixel, kShort, 1, 1},
-                    {kRowsPerStrip, kLong, 1, h},
-                    {kStripByteCounts, kLong, 1, stripBytes},
-                    {kXResolution, kRational, 1, xres},
-                    {kYResolution, kRational, 1, yres},
-                    {kResolutionUnit, kShort, 1, kResolutionUnitInch},
-                    {kSoftware, kAscii, static_cast<uint32_t>(kSoftwareName.size()), software},
-                    {kColorMap, kShort, static_cast<uint32_t>(3 * entries), colorMap}});
+                   Entries({w, h, strip, stripBytes, xres, yres, software},
+                           {kBitsPerSample, kShort, 1, static_cast<uint32_t>(bits)}, kPhotometricPalette, 1,
+                           {{kColorMap, kShort, static_cast<uint32_t>(3 * entries), colorMap}}));
 }
 
 int Luminance(const TRGBQuad& q) { return 299 * q.red + 587 * q.green + 114 * q.blue; }
@@ -232,20 +239,8 @@ void WriteBilevel(TStream& stream, int64_t start, const TBitmap& bitmap)
     const uint32_t yres = WriteResolution(stream);
     const uint32_t software = WriteSoftware(stream);
     WriteDirectory(stream, start,
-                   {{kNewSubfileType, kLong, 1, 0},
-                    {kImageWidth, kShort, 1, w},
-                    {kImageLength, kShort, 1, h},
-                    {kBitsPerSample, kShort, 1, 1},
-                    {kCompression, kShort, 1, 1},
-                    {kPhotometric, kShort, 1, kPhotometricBlackIsZero},
-                    {kStripOffsets, kLong, 1, strip},
-                    {kSamplesPerPixel, kShort, 1, 1},
-                    {kRowsPerStrip, kLong, 1, h},
-                    {kStripByteCounts, kLong, 1, stripBytes},
-                    {kXResolution, kRational, 1, xres},
-                    {kYResolution, kRational, 1, yres},
-                    {kResolutionUnit, kShort, 1, kResolutionUnitInch},
-                    {kSoftware, kAscii, static_cast<uint32_t>(kSoftwareName.size()), software}});
+                   Entries({w, h, strip, stripBytes, xres, yres, software}, {kBitsPerSample, kShort, 1, 1},
+                           kPhotometricBlackIsZero, 1));
 }
 
 // Refuses what the file cannot express before anything is written.

@@ -354,42 +354,26 @@ void TGdiCanvas::CloseFigure()
     figureOpen_ = false;
 }
 
-void TGdiCanvas::FillPath()
+void TGdiCanvas::PaintPath(bool fill, bool stroke)
 {
     if (!path_ || inPath_)
         return;
     UseOutput();
     cairo_new_path(cr_);
     cairo_append_path(cr_, path_);
-    FillCurrent();
+    if (fill)
+        FillCurrent();
+    if (stroke)
+        StrokeCurrent();
     cairo_new_path(cr_);
     AbortPath();
 }
 
-void TGdiCanvas::StrokePath()
-{
-    if (!path_ || inPath_)
-        return;
-    UseOutput();
-    cairo_new_path(cr_);
-    cairo_append_path(cr_, path_);
-    StrokeCurrent();
-    cairo_new_path(cr_);
-    AbortPath();
-}
+void TGdiCanvas::FillPath() { PaintPath(true, false); }
 
-void TGdiCanvas::StrokeAndFillPath()
-{
-    if (!path_ || inPath_)
-        return;
-    UseOutput();
-    cairo_new_path(cr_);
-    cairo_append_path(cr_, path_);
-    FillCurrent();
-    StrokeCurrent();
-    cairo_new_path(cr_);
-    AbortPath();
-}
+void TGdiCanvas::StrokePath() { PaintPath(false, true); }
+
+void TGdiCanvas::StrokeAndFillPath() { PaintPath(true, true); }
 
 void TGdiCanvas::SelectClipPath(int mode)
 {

@@ -130,10 +130,17 @@ private:
     bool ApplyPen();
     void StrokeCurrent();
     void FillCurrent();
+    // Fills and/or strokes the path recorded between BeginPath and EndPath,
+    // then forgets it.
+    void PaintPath(bool fill, bool stroke);
+    // Adds each line of two or more points as a figure, closed if asked.
+    void AddPolylines(const std::vector<std::vector<TPointD>>& lines, bool close);
     void AppendEllipse(const TRect& r);
     void AppendArc(const TRect& box, TPointD start, TPointD end, bool lineToStart);
     void AppendRects(const std::vector<TRect>& rects, bool device);
     void StartFigure(TPointD p);
+    // Starts a line's figure at the current position, or at first.
+    void StartLine(TPointD first, bool fromCurrent);
     double OutputScale() const;
     void ClipWith(int mode, cairo_fill_rule_t rule);
 

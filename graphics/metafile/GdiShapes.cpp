@@ -172,18 +172,23 @@ void TGdiCanvas::LineTo(TPointD p)
     state_.current = p;
 }
 
+void TGdiCanvas::StartLine(TPointD first, bool fromCurrent)
+{
+    if (fromCurrent) {
+        StartFigure(state_.current);
+        return;
+    }
+    cairo_move_to(cr_, first.x, first.y);
+    figureOpen_ = true;
+}
+
 void TGdiCanvas::Polyline(std::span<const TPointD> points, bool fromCurrent)
 {
     if (points.empty() || (!fromCurrent && points.size() < 2))
         return;
     if (UseLogical()) {
         BeginShape();
-        if (fromCurrent) {
-            StartFigure(state_.current);
-        } else {
-            cairo_move_to(cr_, points[0].x, points[0].y);
-            figureOpen_ = true;
-        }
+        StartLine(points[0], fromCurrent);
         for (size_t i = fromCurrent ? 0 : 1; i < points.size(); ++i)
             cairo_line_to(cr_, points[i].x, points[i].y);
         EndShape(false, true);
@@ -199,12 +204,7 @@ void TGdiCanvas::PolyBezier(std::span<const TPointD> points, bool fromCurrent)
         return;
     if (UseLogical()) {
         BeginShape();
-        if (fromCurrent) {
-            StartFigure(state_.current);
-        } else {
-            cairo_move_to(cr_, points[0].x, points[0].y);
-            figureOpen_ = true;
-        }
+        StartLine(points[0], fromCurrent);
         for (size_t i = first; i + 3 <= points.size(); i += 3)
             cairo_curve_to(cr_, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, points[i + 2].x,
                            points[i + 2].y);
@@ -241,19 +241,25 @@ void TGdiCanvas::PolyDraw(std::span<const TPointD> points, std::span<const uint8
     EndShape(false, true);
 }
 
+void TGdiCanvas::AddPolylines(const std::vector<std::vector<TPointD>>& lines, bool close)
+{
+    for (const auto& line : lines) {
+        if (line.size() < 2)
+            continue;
+        cairo_move_to(cr_, line[0].x, line[0].y);
+        for (size_t i = 1; i < line.size(); ++i)
+            cairo_line_to(cr_, line[i].x, line[i].y);
+        if (close)
+            cairo_close_path(cr_);
+    }
+}
+
 void TGdiCanvas::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons)
 {
     if (!UseLogical())
         return;
     BeginShape();
-    for (const auto& poly : polygons) {
-        if (poly.size() < 2)
-            continue;
-        cairo_move_to(cr_, poly[0].x, poly[0].y);
-        for (size_t i = 1; i < poly.size(); ++i)
-            cairo_line_to(cr_, poly[i].x, poly[i].y);
-        cairo_close_path(cr_);
-    }
+    AddPolylines(polygons, true);
     figureOpen_ = false;
     EndShape(true, true);
 }
@@ -263,13 +269,7 @@ void TGdiCanvas::PolyPolyline(const std::vector<std::vector<TPointD>>& lines)
     if (!UseLogical())
         return;
     BeginShape();
-    for (const auto& line : lines) {
-        if (line.size() < 2)
-            continue;
-        cairo_move_to(cr_, line[0].x, line[0].y);
-        for (size_t i = 1; i < line.size(); ++i)
-            cairo_line_to(cr_, line[i].x, line[i].y);
-    }
+    AddPolylines(lines, false);
     EndShape(false, true);
 }
 

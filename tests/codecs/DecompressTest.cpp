@@ -2,8 +2,6 @@
 // and runs that would pass either end of the source or the target.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,6 +13,7 @@
 #include "codecs/decompress/ThunderDecoder.h"
 #include "codecs/decompress/WholeInflate.h"
 #include "codecs/extended/ExtendedError.h"
+#include "tests/support/TestSupport.h"
 
 namespace kobalto {
 namespace {
@@ -239,15 +238,6 @@ TEST(DecompressTest, ThunderScanCodes)
     }
 }
 
-Bytes Deflate(const Bytes& raw)
-{
-    uLongf size = compressBound(raw.size());
-    Bytes out(size);
-    compress(out.data(), &size, raw.data(), raw.size());
-    out.resize(size);
-    return out;
-}
-
 TEST(DecompressTest, DeflateStripsResetBetweenCalls)
 {
     const Bytes a{1, 2, 3, 4, 5, 6, 7, 8};
@@ -255,14 +245,14 @@ TEST(DecompressTest, DeflateStripsResetBetweenCalls)
     TLZ77Decoder z(Z_PARTIAL_FLUSH, true);
     z.DecodeInit();
     Bytes out(a.size());
-    EXPECT_EQ(z.Decode(Deflate(a), out).produced, a.size());
+    EXPECT_EQ(z.Decode(test::ZlibCompress(a), out).produced, a.size());
     EXPECT_EQ(out, a);
     // The target is smaller than the data: inflate stops at its end.
     Bytes small(40);
-    EXPECT_EQ(z.Decode(Deflate(b), small).produced, 40u);
+    EXPECT_EQ(z.Decode(test::ZlibCompress(b), small).produced, 40u);
     EXPECT_EQ(small, Bytes(40, 9));
     // Damaged data ends the call without a message.
-    Bytes broken = Deflate(a);
+    Bytes broken = test::ZlibCompress(a);
     broken[2] ^= 0xFF;
     Bytes any(8);
     EXPECT_NO_THROW(z.Decode(broken, any));
@@ -284,7 +274,7 @@ TEST(DecompressTest, TheWholeInflaterAnswersOnlyWhereZlibAgrees)
     Bytes mixed(70000);
     for (size_t i = 0; i < mixed.size(); ++i)
         mixed[i] = static_cast<uint8_t>(i % 251 < 100 ? i % 7 : (i * 2654435761u) >> 24);
-    const Bytes good = Deflate(mixed);
+    const Bytes good = test::ZlibCompress(mixed);
     Bytes trailing = good;
     trailing.insert(trailing.end(), {1, 2, 3});
     Bytes badAdler = good;

@@ -6,6 +6,9 @@
 #include <map>
 #include <vector>
 
+#include <cstdio>
+#include <jpeglib.h>
+
 #include "base/TMemoryStream.h"
 #include "codecs/jpeg/JpegEncoder.h"
 #include "codecs/jpeg/TJPEGPicture.h"
@@ -32,6 +35,70 @@ inline std::vector<uint8_t> SaveJpeg(const TJPEGPicture& picture)
     TMemoryStream stream;
     picture.SaveToStream(stream);
     return stream.TakeBytes();
+}
+
+// How EncodeLayout stores a picture.
+enum class TJpegKind { ycc, grey, cmyk, ycck };
+struct TJpegLayout {
+    TJpegKind kind = TJpegKind::ycc;
+    int h = 2, v = 2;  // the luminance's sampling factors against 1 × 1 chroma
+    bool progressive = false;
+};
+
+// bitmap (24 bits) encoded straight through libjpeg in the given layout, at
+// quality 90: the layouts cameras and other programs write, which the
+// picture's own encoder never does. Inks are made up from the colours
+// (cyan = 255 - red, ..., black from the pixel's x).
+inline std::vector<uint8_t> EncodeLayout(const TBitmap& bitmap, const TJpegLayout& layout)
+{
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = static_cast<JDIMENSION>(bitmap.Width());
+    c.image_height = static_cast<JDIMENSION>(bitmap.Height());
+    const bool inks = layout.kind == TJpegKind::cmyk || layout.kind == TJpegKind::ycck;
+    c.input_components = layout.kind == TJpegKind::grey ? 1 : inks ? 4 : 3;
+    c.in_color_space = layout.kind == TJpegKind::grey ? JCS_GRAYSCALE : inks ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&c);
+    if (layout.kind == TJpegKind::ycck)
+        jpeg_set_colorspace(&c, JCS_YCCK);
+    jpeg_set_quality(&c, 90, TRUE);
+    c.comp_info[0].h_samp_factor = layout.h;
+    c.comp_info[0].v_samp_factor = layout.v;
+    if (layout.progressive)
+        jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(bitmap.Width()) * 4);
+    while (c.next_scanline < c.image_height) {
+        const int y = static_cast<int>(c.next_scanline);
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const TColor p = bitmap.Pixel(x, y);
+            uint8_t* o = row.data() + static_cast<size_t>(x) * c.input_components;
+            if (layout.kind == TJpegKind::grey) {
+                o[0] = p.green;
+            } else if (inks) {
+                o[0] = static_cast<uint8_t>(255 - p.red);
+                o[1] = static_cast<uint8_t>(255 - p.green);
+                o[2] = static_cast<uint8_t>(255 - p.blue);
+                o[3] = static_cast<uint8_t>(x * 5);
+            } else {
+                o[0] = p.red;
+                o[1] = p.green;
+                o[2] = p.blue;
+            }
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    std::vector<uint8_t> bytes(out, out + size);
+    jpeg_destroy_compress(&c);
+    std::free(out);
+    return bytes;
 }
 
 // The file with one more segment (marker, then payload) right after SOI.

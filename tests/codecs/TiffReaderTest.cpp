@@ -3,8 +3,6 @@
 // counts and offsets point past the data.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "codecs/tiff/TTIFFGraphic.h"
 #include "codecs/tiff/TiffPredictor.h"
 #include "tests/support/ExtendedReaderKit.h"
+#include "tests/support/TestSupport.h"
 
 namespace kobalto {
 namespace {
@@ -45,15 +44,6 @@ std::vector<TiffField> Rgb(uint32_t w, uint32_t h, uint32_t stripBytes, std::vec
     f.insert(f.end(), more.begin(), more.end());
     std::sort(f.begin(), f.end(), [](const TiffField& a, const TiffField& b) { return a.tag < b.tag; });
     return f;
-}
-
-Bytes Deflate(const Bytes& raw)
-{
-    uLongf size = compressBound(raw.size());
-    Bytes out(size);
-    compress(out.data(), &size, raw.data(), raw.size());
-    out.resize(size);
-    return out;
 }
 
 TEST(TiffReaderTest, BigEndianSixteenBitSamples)
@@ -154,7 +144,7 @@ TEST(TiffReaderTest, OrientationTurnsThePictureUpright)
 TEST(TiffReaderTest, PredictorOnDeflateData)
 {
     // Horizontal differencing per sample: 10 20 30 | +1 +2 +3.
-    const Bytes packed = Deflate({10, 20, 30, 1, 2, 3});
+    const Bytes packed = test::ZlibCompress({10, 20, 30, 1, 2, 3});
     const auto size = static_cast<uint32_t>(packed.size());
     const TTIFFGraphic t = Load(MakeTiff(false, Rgb(2, 1, size, {{259, 3, {8}}, {317, 3, {2}}}), {packed}));
     EXPECT_EQ(t.Pixel(1, 0), (TColor{11, 22, 33}));
@@ -175,7 +165,7 @@ TEST(TiffReaderTest, LargeStripsGiveBackTheirRowsAndTheNextStripStillDecodes)
             for (uint32_t x = 0; x < kWidth; ++x)
                 for (uint32_t s = 0; s < 3; ++s)
                     raw.push_back(sample(x, y, s));
-        strips.push_back(Deflate(raw));
+        strips.push_back(test::ZlibCompress(raw));
         counts.push_back(static_cast<uint32_t>(strips.back().size()));
         offsets.push_back(kHere);
     }

@@ -2,7 +2,11 @@
 
 #include <cstdlib>
 
+#include <cstring>
+
 #include "base/Exceptions.h"
+#include "codecs/jpeg/JpegEncoder.h"
+#include "codecs/jpeg/TJPEGPicture.h"
 #include "imaging/FitRule.h"
 #include "imaging/Scaling.h"
 #include "tests/support/TestSupport.h"
@@ -54,6 +58,47 @@ TEST(LoadAndScaleImage, SizesAreTruncatedProductsOfTheSinglePrecisionFactor)
         TFitSize s = ShrinkBmp(c.w, c.h, c.factor);
         EXPECT_EQ(s.width, c.W) << c.w << "x" << c.h << " at " << c.factor;
         EXPECT_EQ(s.height, c.H) << c.w << "x" << c.h << " at " << c.factor;
+    }
+}
+
+TEST(LoadAndScaleImage, JpegShrinksHoldTheWholePicturesStretchedPixels)
+{
+    // Colour files shrink through the decode of the picked rows only; grey
+    // ones, and any in a holder that marks pictures transparent (after an
+    // icon), through the whole picture. All must give what stretching the
+    // whole working bitmap gives. The flat left part holds the bottom-left
+    // colour, which a transparent stretch turns white.
+    TBitmap picture(157, 103, TPixelFormat::pf24bit);
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            picture.SetPixel(x, y, x < 64 ? TColor{40, 90, 160}
+                                          : TColor{uint8_t(x * 7 + y), uint8_t(y * 5 ^ x), uint8_t((x * y) & 0xFF)});
+    test::TempDir dir;
+    const struct {
+        const char* name;
+        bool grey, transparent;
+    } cases[] = {{"colour", false, false}, {"grey", true, false}, {"colour, transparent", false, true}};
+    for (const auto& c : cases) {
+        test::WriteBytes(dir.File("in.jpg"), EncodeJpeg(picture, {90, c.grey, false}));
+        for (const float factor : {0.7f, 0.5f, 0.43f, 0.1f}) {
+            PictureHolder holder;
+            holder.SetTransparentFlag(c.transparent);
+            LoadAndScaleImage(holder, false, dir.File("in.jpg"), factor);
+            const TBitmap& shrunk = holder.Bitmap();
+            TJPEGPicture whole;
+            whole.LoadFromFile(dir.File("in.jpg"));
+            TBitmap expected = std::move(*whole.TakeWorkingBitmap());
+            expected.SetTransparent(c.transparent);
+            ScaleBitmap(expected, shrunk.Width(), shrunk.Height(), 0);
+            ASSERT_EQ(shrunk.PixelFormat(), TPixelFormat::pf24bit);
+            EXPECT_EQ(shrunk.Width(), static_cast<int>(157 * factor)) << factor;
+            if (c.transparent) {
+                EXPECT_EQ(shrunk.Pixel(0, shrunk.Height() - 1), kWhite) << factor;
+            }
+            for (int y = 0; y < shrunk.Height(); ++y)
+                ASSERT_EQ(std::memcmp(shrunk.ScanLine(y), expected.ScanLine(y), size_t(shrunk.Width()) * 3), 0)
+                    << c.name << " at " << factor << ", row " << y;
+        }
     }
 }
 

@@ -116,55 +116,6 @@ std::vector<std::pair<std::string, std::string>> CorpusFileStatuses(const std::s
 
 namespace {
 
-// A binary PPM (P6) into out, or a PGM (P5) into grey.
-bool ReadPnm(const std::string& path, TBitmap* out, std::vector<uint8_t>* grey)
-{
-    const std::vector<uint8_t> bytes = ReadBytes(path);
-    size_t pos = 0;
-    auto token = [&] {
-        // Peers copy comments into the header as "#" lines.
-        for (;;) {
-            while (pos < bytes.size() && std::isspace(bytes[pos]))
-                ++pos;
-            if (pos >= bytes.size() || bytes[pos] != '#')
-                break;
-            while (pos < bytes.size() && bytes[pos] != '\n')
-                ++pos;
-        }
-        std::string t;
-        while (pos < bytes.size() && !std::isspace(bytes[pos]))
-            t += static_cast<char>(bytes[pos++]);
-        return t;
-    };
-    if (token() != (out ? "P6" : "P5"))
-        return false;
-    const std::string ws = token();
-    const std::string hs = token();
-    token();
-    if (ws.empty() || hs.empty() || ws.find_first_not_of("0123456789") != std::string::npos ||
-        hs.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    const int w = std::stoi(ws);
-    const int h = std::stoi(hs);
-    ++pos;
-    const size_t n = static_cast<size_t>(w) * h;
-    if (bytes.size() < pos + n * (out ? 3 : 1))
-        return false;
-    if (grey) {
-        grey->assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos),
-                     bytes.begin() + static_cast<std::ptrdiff_t>(pos + n));
-        return true;
-    }
-    TBitmap& image = *out;
-    image = TBitmap(w, h, TPixelFormat::pf24bit);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* p = bytes.data() + pos + (static_cast<size_t>(y) * w + x) * 3;
-            image.SetPixel(x, y, TColor{p[0], p[1], p[2]});
-        }
-    return true;
-}
-
 bool ReadPpm(const std::string& path, TBitmap& out) { return ReadPnm(path, &out, nullptr); }
 
 }  // namespace

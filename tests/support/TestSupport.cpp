@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cctype>
 #include <cstdio>
@@ -96,23 +97,22 @@ std::string ImageMagickConvert()
     return "";
 }
 
-bool DecodeWithPeer(const std::string& path, TBitmap& out)
+std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw)
 {
-    std::string convert = ImageMagickConvert();
-    if (convert.empty())
-        return false;
-    TempDir dir;
-    std::string ppm = dir.File("peer.ppm");
-    // The first frame, flattened on white, as 8-bit RGB.
-    std::string cmd = convert + " '" + path + "[0]' -auto-orient -background white -alpha remove -alpha off -depth 8 ppm:'" +
-                      ppm + "' 2>/dev/null";
-    if (RunCommand(cmd) != 0)
-        return false;
-    std::vector<uint8_t> bytes = ReadBytes(ppm);
-    // P6 header: magic, width, height, maximum, each separated by white space.
+    uLongf size = compressBound(raw.size());
+    std::vector<uint8_t> out(size);
+    if (compress(out.data(), &size, raw.data(), raw.size()) != Z_OK)
+        throw std::runtime_error("zlib could not compress");
+    out.resize(size);
+    return out;
+}
+
+bool ReadPnm(const std::string& path, TBitmap* out, std::vector<uint8_t>* grey)
+{
+    const std::vector<uint8_t> bytes = ReadBytes(path);
     size_t pos = 0;
-    auto token = [&]() {
-        // The peer copies a picture's comment into the header as "#" lines.
+    auto token = [&] {
+        // Peers copy comments into the header as "#" lines.
         for (;;) {
             while (pos < bytes.size() && std::isspace(bytes[pos]))
                 ++pos;
@@ -126,20 +126,48 @@ bool DecodeWithPeer(const std::string& path, TBitmap& out)
             t += static_cast<char>(bytes[pos++]);
         return t;
     };
-    if (token() != "P6")
+    if (token() != (out ? "P6" : "P5"))
         return false;
-    int w = std::stoi(token()), h = std::stoi(token());
+    const std::string ws = token();
+    const std::string hs = token();
     token();
-    ++pos;
-    if (bytes.size() < pos + static_cast<size_t>(w) * h * 3)
+    if (ws.empty() || hs.empty() || ws.find_first_not_of("0123456789") != std::string::npos ||
+        hs.find_first_not_of("0123456789") != std::string::npos)
         return false;
-    out = TBitmap(w, h, TPixelFormat::pf24bit);
+    const int w = std::stoi(ws);
+    const int h = std::stoi(hs);
+    ++pos;
+    const size_t n = static_cast<size_t>(w) * h;
+    if (bytes.size() < pos + n * (out ? 3 : 1))
+        return false;
+    if (grey) {
+        grey->assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos),
+                     bytes.begin() + static_cast<std::ptrdiff_t>(pos + n));
+        return true;
+    }
+    TBitmap& image = *out;
+    image = TBitmap(w, h, TPixelFormat::pf24bit);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const uint8_t* p = bytes.data() + pos + (static_cast<size_t>(y) * w + x) * 3;
-            out.SetPixel(x, y, TColor{p[0], p[1], p[2]});
+            image.SetPixel(x, y, TColor{p[0], p[1], p[2]});
         }
     return true;
+}
+
+bool DecodeWithPeer(const std::string& path, TBitmap& out)
+{
+    std::string convert = ImageMagickConvert();
+    if (convert.empty())
+        return false;
+    TempDir dir;
+    std::string ppm = dir.File("peer.ppm");
+    // The first frame, flattened on white, as 8-bit RGB.
+    std::string cmd = convert + " '" + path + "[0]' -auto-orient -background white -alpha remove -alpha off -depth 8 ppm:'" +
+                      ppm + "' 2>/dev/null";
+    if (RunCommand(cmd) != 0)
+        return false;
+    return ReadPnm(ppm, &out, nullptr);
 }
 
 }  // namespace kobalto::test

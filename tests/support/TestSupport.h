@@ -51,6 +51,14 @@ bool HaveTool(const std::string& program);
 // ImageMagick's own convert (a stand-in may shadow it on the PATH).
 std::string ImageMagickConvert();
 
+// raw in a zlib stream at the default level.
+std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& raw);
+
+// A binary PPM (P6) into out, or a PGM (P5) into grey (exactly one of them
+// given), as peers write them, "#" comment lines included; false for
+// anything else or a short file.
+bool ReadPnm(const std::string& path, TBitmap* out, std::vector<uint8_t>* grey);
+
 // Reads any image file with ImageMagick into a 24-bit bitmap composited on
 // white, or returns false when it cannot.
 bool DecodeWithPeer(const std::string& path, TBitmap& out);

@@ -2,7 +2,8 @@
 # Fuzzes every target of fuzz/ for SECONDS each (default 60) with libFuzzer,
 # the libraries instrumented too, under AddressSanitizer and UBSan.
 #   tools/fuzz.sh [SECONDS]          TARGETS="png gif" picks targets,
-#                                    JOBS=n runs n campaigns at once (default: cores)
+#                                    JOBS=n runs n campaigns at once (default: cores),
+#                                    FUZZ_BUILD=dir builds elsewhere than build-fuzz
 # Each target starts from ../shared/corpus/<format>/ (when present) plus
 # what earlier runs kept in build-fuzz/corpus/<format>/. Crashes, timeouts
 # and out-of-memory inputs do not stop a run; new ones are copied to
@@ -20,7 +21,7 @@ esac
 # Only here, so that ./test.sh stays lean: clang with its libFuzzer runtime.
 ./tools/install-deps.sh clang lld libclang-rt-dev
 
-dir=build-fuzz
+dir=${FUZZ_BUILD:-build-fuzz}
 jobs=$(nproc 2>/dev/null || echo 2)
 targets=()
 for src in fuzz/fuzz_*.cpp; do

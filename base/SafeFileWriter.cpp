@@ -161,6 +161,54 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
         SyncFolder(folder);
 }
 
+namespace {
+
+// Opens the entry and takes its lock if no one holds it, checking that it is
+// still the entry looked at. Returns the descriptor, or -1.
+int LockIfUnused(int dirFd, const char* name, const struct stat& seen, int kind)
+{
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | kind);
+    if (fd < 0)
+        return -1;
+    struct stat opened;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &opened) != 0 || opened.st_ino != seen.st_ino ||
+        opened.st_dev != seen.st_dev) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// A staging folder of a killed run of several threads: its regular files,
+// then itself. Anything else inside means it is not ours, and it stays.
+bool RemoveStagingFolder(int parentFd, const char* name, int fd)
+{
+    DIR* inner = ::fdopendir(::dup(fd));
+    if (!inner)
+        return false;
+    std::vector<std::string> files;
+    bool onlyFiles = true;
+    const int innerFd = ::dirfd(inner);
+    while (const dirent* entry = ::readdir(inner)) {
+        const std::string_view n = entry->d_name;
+        if (n == "." || n == "..")
+            continue;
+        struct stat st;
+        if (::fstatat(innerFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
+            onlyFiles = false;
+            break;
+        }
+        files.emplace_back(n);
+    }
+    if (onlyFiles)
+        for (const std::string& f : files)
+            ::unlinkat(innerFd, f.c_str(), 0);
+    ::closedir(inner);
+    return onlyFiles && ::unlinkat(parentFd, name, AT_REMOVEDIR) == 0;
+}
+
+}  // namespace
+
 int RemoveStaleTemporaries(const std::string& folder, int maxAgeSeconds)
 {
     DIR* dir = ::opendir(folder.c_str());
@@ -174,16 +222,15 @@ int RemoveStaleTemporaries(const std::string& folder, int maxAgeSeconds)
         if (!IsTemporaryName(entry->d_name))
             continue;
         struct stat st;
-        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_uid != me || now - st.st_mtime < maxAgeSeconds)
-            continue;
-        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || st.st_uid != me ||
+            now - st.st_mtime < maxAgeSeconds || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)))
             continue;
         // A writer at work holds its lock; a killed one's went with it.
-        struct stat opened;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && opened.st_ino == st.st_ino &&
-            opened.st_dev == st.st_dev && ::unlinkat(dirFd, entry->d_name, 0) == 0)
+        const bool isFolder = S_ISDIR(st.st_mode);
+        const int fd = LockIfUnused(dirFd, entry->d_name, st, isFolder ? O_DIRECTORY : 0);
+        if (fd < 0)
+            continue;
+        if (isFolder ? RemoveStagingFolder(dirFd, entry->d_name, fd) : ::unlinkat(dirFd, entry->d_name, 0) == 0)
             ++removed;
         ::close(fd);
     }

@@ -26,8 +26,10 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
 // Removes what a run killed in the middle of a write left in folder: regular
 // files named like the temporaries above (".kobalto-" and six letters or
 // digits), owned by this user, unchanged for at least maxAge seconds and
-// not locked by a writer still at work. Nothing else is touched; errors are
-// ignored. Returns how many went.
+// not locked by a writer still at work; and folders named and owned alike,
+// unlocked and as old, that hold only regular files (the finished outputs
+// a run of several threads keeps before it places them). Nothing else is
+// touched; errors are ignored. Returns how many went.
 int RemoveStaleTemporaries(const std::string& folder, int maxAgeSeconds = 60);
 
 // While one lives, writes on this thread do not sync the folder after their

@@ -1,5 +1,7 @@
 #include "batch/ParallelBatch.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,8 +60,13 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 class ParallelRun {
 public:
     ParallelRun(std::vector<Job> jobs, std::string stagingFolder, FactorRule rule)
-        : jobs_(std::move(jobs)), staging_(std::move(stagingFolder)), rule_(rule)
+        : jobs_(std::move(jobs)), staging_(std::move(stagingFolder)), rule_(rule),
+          // Held while the run lives: a later start clearing what killed
+          // runs left must not take this folder for one of them.
+          stagingLock_(::open(staging_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
+        if (stagingLock_ >= 0)
+            ::flock(stagingLock_, LOCK_EX);
     }
 
     // Stops the workers and deletes every output not renamed into place, on
@@ -77,6 +84,8 @@ public:
             if (!jobs_[i].staged.empty())
                 ::unlink(jobs_[i].staged.c_str());
         ::rmdir(staging_.c_str());
+        if (stagingLock_ >= 0)
+            ::close(stagingLock_);
     }
 
     void Start(unsigned threads)
@@ -189,6 +198,7 @@ private:
     std::vector<Job> jobs_;
     const std::string staging_;
     const FactorRule rule_;
+    const int stagingLock_;
     std::vector<std::thread> threads_;
     std::atomic<size_t> next_{0};
     std::mutex mutex_;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -223,6 +224,26 @@ TEST(SafeFileWriter, ATemporaryOfAKilledWriterIsRemovedAtTheNextStart)
     EXPECT_TRUE(Names(dir.Path()).empty());
 }
 
+// A run of several threads keeps finished outputs in a folder of its own,
+// locked while it lives; a killed run's folder goes with its files.
+TEST(SafeFileWriter, AStagingFolderOfAKilledRunIsRemovedWithItsFiles)
+{
+    test::TempDir dir;
+    const std::string staging = dir.File(".kobalto-Stage1");
+    std::filesystem::create_directory(staging);
+    for (const char* name : {"0-a.jpg", ".kobalto-Tmp001"})
+        test::WriteBytes(staging + "/" + name, {1});
+    MakeOld(staging);
+    const int lock = ::open(staging.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    // The lock is the run's; a second descriptor stands for the next start.
+    EXPECT_EQ(RemoveStaleTemporaries(dir.Path()), 0) << "the run is still at work";
+    ::close(lock);
+    EXPECT_EQ(RemoveStaleTemporaries(dir.Path()), 1);
+    EXPECT_TRUE(Names(dir.Path()).empty());
+}
+
 TEST(SafeFileWriter, RemovingStaleTemporariesTouchesNothingElse)
 {
     test::TempDir dir;
@@ -231,8 +252,11 @@ TEST(SafeFileWriter, RemovingStaleTemporariesTouchesNothingElse)
     for (const std::string& name : kept)
         test::WriteBytes(dir.File(name), {1});
     test::WriteBytes(dir.File(".kobalto-young1"), {1});  // written just now
-    std::filesystem::create_directory(dir.File(".kobalto-folder"));
-    test::WriteBytes(dir.File(".kobalto-folder/x"), {1});
+    // Folders named like the staging folder of a run of several threads,
+    // but holding a folder, or not ours to judge by name.
+    std::filesystem::create_directories(dir.File(".kobalto-nested/deeper"));
+    std::filesystem::create_directory(dir.File(".kobalto-folder.d"));
+    test::WriteBytes(dir.File(".kobalto-folder.d/x"), {1});
     std::filesystem::create_symlink("photo.jpg", dir.File(".kobalto-link12"));
     test::WriteBytes(dir.File(".kobalto-stale1"), {1});
     for (const std::string& name : Names(dir.Path()))
@@ -248,7 +272,8 @@ TEST(SafeFileWriter, RemovingStaleTemporariesTouchesNothingElse)
 
     EXPECT_EQ(RemoveStaleTemporaries(dir.Path()), 1);
     EXPECT_EQ(Names(dir.Path()), expected);
-    EXPECT_TRUE(test::FileExists(dir.File(".kobalto-folder/x")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File(".kobalto-nested/deeper")));
+    EXPECT_TRUE(test::FileExists(dir.File(".kobalto-folder.d/x")));
     EXPECT_EQ(RemoveStaleTemporaries(dir.File("no-such-folder")), 0);
 }
 

@@ -131,6 +131,8 @@ std::unique_ptr<TGIFFrame> ReadImage(TByteReader& in, const TGIFHeader& header)
     std::vector<uint8_t>& data = frame->data;
     frame->decoded = DecodeGifLzwRows(lzw, minCodeSize, fileWidth, static_cast<size_t>(fileHeight),
                                       [&](size_t stored, const uint8_t* indices, size_t count) {
+        if (frame->width == 0)
+            return;  // wholly off the screen, and no row order was made
         const size_t y = interlaced ? static_cast<size_t>(order[stored]) : stored;
         const size_t kept = std::min(count, shownWidth);
         if (kept == 0 || y >= static_cast<size_t>(shownHeight))

@@ -191,10 +191,12 @@ TEST(GifReader, ClipsFramesToTheLogicalScreen)
         {65535, 65535, 2, 2, {{kGrey, kGrey}, {kGrey, kGrey}}},
         {2, 0, 1, 1, {{kGrey, kGrey}, {kGrey, kGrey}}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    for (bool interlaced : {false, true}) {
         std::vector<uint8_t> pixels(static_cast<size_t>(c.width) * c.height, 0);
-        const TGIFPicture gif = Load(GifBuilder(2, 2, {kRed}).Image(c.left, c.top, c.width, c.height, pixels, 2).Finish());
-        EXPECT_EQ(Colors(Drawn(gif)), c.expected) << c.left << "," << c.top;
+        const TGIFPicture gif =
+            Load(GifBuilder(2, 2, {kRed}).Image(c.left, c.top, c.width, c.height, pixels, 2, {}, interlaced).Finish());
+        EXPECT_EQ(Colors(Drawn(gif)), c.expected) << c.left << "," << c.top << " interlaced " << interlaced;
         // Drawn at an offset onto a larger target, nothing leaves the screen.
         TBitmap large(6, 6);
         gif.Draw(large, 3, 3);

@@ -18,6 +18,19 @@ void Pixel(int y, int cb, int cr, const std::array<std::array<int, 256>, 4>& t, 
 
 }  // namespace
 
+// A table entry as an int. Coefficients come from the file, and absurd ones
+// (or NaN) must give wrong colours, never an undefined conversion; the sums
+// are clamped to a byte later anyway.
+int TableTerm(double v)
+{
+    constexpr double kLimit = 1 << 20;
+    if (!(v > -kLimit))
+        return -static_cast<int>(kLimit);
+    if (v > kLimit)
+        return static_cast<int>(kLimit);
+    return static_cast<int>(std::nearbyint(v));
+}
+
 std::array<std::array<int, 256>, 4> YCbCrTables(const std::array<double, 3>& k)
 {
     // The factors are kept in single precision before use.
@@ -28,10 +41,10 @@ std::array<std::array<int, 256>, 4> YCbCrTables(const std::array<double, 3>& k)
     std::array<std::array<int, 256>, 4> t{};
     for (int i = 0; i < 256; ++i) {
         const double c = i - 128;
-        t[0][i] = static_cast<int>(std::nearbyint(c * kr));
-        t[1][i] = -static_cast<int>(std::nearbyint(c * greenB));
-        t[2][i] = -static_cast<int>(std::nearbyint(c * greenR));
-        t[3][i] = static_cast<int>(std::nearbyint(c * kb));
+        t[0][i] = TableTerm(c * kr);
+        t[1][i] = TableTerm(-(c * greenB));
+        t[2][i] = TableTerm(-(c * greenR));
+        t[3][i] = TableTerm(c * kb);
     }
     return t;
 }

@@ -59,12 +59,16 @@ public:
     void Fill(uint8_t value, size_t n)
     {
         n = std::min(n, Room());
+        if (n == 0)
+            return;  // an empty target has no memory to point at
         std::memset(t_.data() + pos_, value, n);
         pos_ += n;
     }
     void Copy(std::span<const uint8_t> bytes)
     {
         const size_t n = std::min(bytes.size(), Room());
+        if (n == 0)
+            return;
         std::memcpy(t_.data() + pos_, bytes.data(), n);
         pos_ += n;
     }

@@ -66,6 +66,8 @@ TBitmap TTargaGraphic::Decode(std::span<const uint8_t> bytes, TImageProperties& 
     // Rows as stored, converted into their place; rows the data never
     // reaches are zero.
     const size_t rowBytes = static_cast<size_t>(h.width) * h.pixelBytes;
+    if (rowBytes == 0)
+        return out;  // rows without pixels: nothing to read
     std::vector<uint8_t> row(rowBytes);
     TTargaRLEDecoder rle(h.depth);
     std::span<const uint8_t> data = bytes.subspan(h.dataOffset);

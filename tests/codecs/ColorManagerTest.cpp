@@ -2,8 +2,11 @@
 // chosen samples, and the descriptions it refuses with their texts.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
 #include <vector>
 
+#include "codecs/color/ColorConversions.h"
 #include "codecs/color/TColorManager.h"
 #include "codecs/extended/ExtendedError.h"
 #include "tests/support/ExtendedReaderKit.h"
@@ -118,3 +121,17 @@ TEST(ColorManagerTest, RefusedDescriptions)
 
 }  // namespace
 }  // namespace kobalto
+
+// Coefficients come from the file: absurd or undefined ones give bounded
+// table entries (so wrong colours), never an overflowing conversion.
+TEST(ColorManagerTest, AbsurdYCbCrCoefficientsGiveBoundedTables)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::array<double, 3> cases[] = {{1e30, 1e-30, -1e30}, {nan, nan, nan}, {0.299, 1e-300, 0.114}};
+    for (const auto& k : cases)
+        for (const auto& table : kobalto::YCbCrTables(k))
+            for (int entry : table) {
+                EXPECT_LE(entry, 1 << 20) << k[0];
+                EXPECT_GE(entry, -(1 << 20)) << k[0];
+            }
+}

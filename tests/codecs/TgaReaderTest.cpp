@@ -134,6 +134,16 @@ TEST(TgaReaderTest, RunLengthRows)
             EXPECT_EQ(g.Pixel(x, y).red, expected[y][x]) << x << "," << y;
 }
 
+TEST(TgaReaderTest, RowsWithoutPixelsReadNothing)
+{
+    // Zero wide and three high, stored and run-length: nothing to read.
+    for (uint8_t type : {uint8_t{2}, uint8_t{10}}) {
+        Tga t{.type = type, .width = 0, .height = 3, .depth = 24, .descriptor = 0x20, .rest = {}};
+        const TTargaGraphic g = Load(t.File());
+        EXPECT_EQ(g.Width(), 0) << int{type};
+    }
+}
+
 TEST(TgaReaderTest, RefusedFiles)
 {
     const std::string invalid = "Cannot load image. Invalid or unexpected TGA image format.";

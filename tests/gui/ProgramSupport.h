@@ -37,6 +37,11 @@ public:
     QStringList Captions() const
     {
         QProcess info;
+        // xwininfo writes names in the locale's encoding; in the C locale a
+        // Japanese caption would not come through.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", "C.UTF-8");
+        info.setProcessEnvironment(env);
         info.start("xwininfo", {"-display", name_, "-root", "-children"});
         info.waitForFinished(5000);
         QStringList captions;

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <vector>
+#include <memory>
 
 #include "base/SafeFileWriter.h"
 #include "base/TFileStream.h"
@@ -48,10 +48,12 @@ CopyResult CopyFileOverwrite(const std::string& source, const std::string& desti
     try {
         TFileStream in(source, TFileStream::Mode::OpenRead);
         WriteFileSafely(destination, [&in](TStream& out) {
-            std::vector<char> buffer(1 << 20);
+            // Not cleared first: a small file touches only the pages it fills.
+            constexpr size_t kPiece = size_t{1} << 20;
+            const std::unique_ptr<char[]> buffer(new char[kPiece]);
             size_t n;
-            while ((n = in.Read(buffer.data(), buffer.size())) > 0)
-                out.WriteBuffer(buffer.data(), n);
+            while ((n = in.Read(buffer.get(), kPiece)) > 0)
+                out.WriteBuffer(buffer.get(), n);
         });
     } catch (const std::exception&) {
         return CopyResult::Failed;

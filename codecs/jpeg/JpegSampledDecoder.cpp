@@ -1,10 +1,17 @@
 #include "codecs/jpeg/JpegSampledDecoder.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <exception>
+#include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "base/Limits.h"
+#include "base/SpareCores.h"
 #include "codecs/jpeg/EJPEG.h"
 #include "codecs/jpeg/JpegCmyk.h"
 #include "codecs/jpeg/JpegDecompressor.h"
@@ -17,6 +24,9 @@ namespace kobalto {
 
 namespace {
 
+// Below this many stored pixels a second decoder costs more than it saves.
+constexpr long long kSplitFromPixels = 1'000'000;
+
 // Skips to stored row y and reads it into row.
 void ReadStoredRow(JpegDecompressor& d, int y, uint8_t* row)
 {
@@ -28,18 +38,14 @@ void ReadStoredRow(JpegDecompressor& d, int y, uint8_t* row)
     const JDIMENSION got = d.Guard([c, &p] { return jpeg_read_scanlines(c, &p, 1); });
     // libjpeg makes up the rows of a cut file; never leave a row unwritten.
     if (got != 1)
-        throw EJPEG(msg::Format(msg::kJpegTooShort, {std::to_string(c->output_width), std::to_string(c->output_height)}));
+        throw EJPEG(
+            msg::Format(msg::kJpegTooShort, {std::to_string(c->output_width), std::to_string(c->output_height)}));
 }
 
-}  // namespace
-
-std::optional<TBitmap> DecodeJpegStretched(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o, int width,
-                                           int height)
+// Reads the header and sets the output up; nothing when the rows would not
+// be 24-bit pixels as they are.
+std::optional<TJpegOutput> Prepare(JpegDecompressor& d, const TJpegDecodeOptions& o)
 {
-    if (o.scaleShift != 0 || o.progressiveDisplay || OrientationSwapsSides(o.orientation) || width <= 0 ||
-        height <= 0)
-        return std::nullopt;
-    JpegDecompressor d(bytes);
     j_decompress_ptr c = d.Info();
     d.ReadHeader(false);
     d.AcceptCutFile();
@@ -47,51 +53,183 @@ std::optional<TBitmap> DecodeJpegStretched(std::span<const uint8_t> bytes, const
     if (out.quantise)
         return std::nullopt;
     d.Guard([c] { jpeg_calc_output_dimensions(c); });
-    const int storedWidth = static_cast<int>(c->output_width);
-    const int storedHeight = static_cast<int>(c->output_height);
-    CheckImageSize(storedWidth, storedHeight, "JPEG");
+    return out;
+}
 
-    // The stretch's own picks in the upright picture, turned back into
-    // stored rows and columns: orientations 2 and 3 mirror the columns,
-    // 3 and 4 the rows.
-    const bool flipRows = o.orientation == 3 || o.orientation == 4;
-    const bool flipColumns = o.orientation == 2 || o.orientation == 3;
-    const std::vector<int> ys = NearestMap(height, storedHeight);
-    const std::vector<int> xs = NearestMap(width, storedWidth);
-    std::vector<size_t> offsets(xs.size());
-    for (size_t i = 0; i < xs.size(); ++i)
-        offsets[i] = 3 * static_cast<size_t>(flipColumns ? storedWidth - 1 - xs[i] : xs[i]);
+// The pixels the stretch picks, in stored rows and columns. Target rows are
+// taken in the order their stored rows arrive: bottom up when the
+// orientation mirrors the rows.
+struct SamplePlan {
+    int width = 0, height = 0;
+    int storedWidth = 0, storedHeight = 0;
+    bool flipRows = false;
+    std::vector<int> ys;          // upright source row of each target row
+    std::vector<size_t> offsets;  // byte offset in a stored row of each target column
+    TJpegOutput out;
+    bool adobe = false;
 
-    TBitmap target = TBitmap::ForDecoding(width, height, TPixelFormat::pf24bit);  // every pixel is written
-    std::vector<uint8_t> row(static_cast<size_t>(storedWidth) * out.bytesPerPixel);
-    const bool adobe = c->saw_Adobe_marker;
-    d.Guard([c] { jpeg_start_decompress(c); });
-    // Target rows in the order their stored rows arrive: bottom up when the
-    // rows are mirrored.
+    int TargetRow(int i) const { return flipRows ? height - 1 - i : i; }
+    int StoredRow(int i) const
+    {
+        const int upright = ys[static_cast<size_t>(TargetRow(i))];
+        return flipRows ? storedHeight - 1 - upright : upright;
+    }
+};
+
+// Fills the target rows taken i in [from, to) from a started decompressor;
+// with toEnd, then reads on to the last row, as the whole decode does (a
+// fault down there raises; a skip to the end would decode nothing).
+void DecodeRows(JpegDecompressor& d, const SamplePlan& plan, int from, int to, bool toEnd, TBitmap& target)
+{
+    j_decompress_ptr c = d.Info();
+    // One byte to spare: pixels are picked four bytes at a time.
+    std::vector<uint8_t> row(static_cast<size_t>(plan.storedWidth) * plan.out.bytesPerPixel + 1);
     int decoded = -1;
     const uint8_t* decodedTarget = nullptr;
-    for (int i = 0; i < height; ++i) {
-        const int ty = flipRows ? height - 1 - i : i;
-        const int upright = ys[static_cast<size_t>(ty)];
-        const int sy = flipRows ? storedHeight - 1 - upright : upright;
+    for (int i = from; i < to; ++i) {
+        const int ty = plan.TargetRow(i);
+        const int sy = plan.StoredRow(i);
         uint8_t* dst = target.ScanLine(ty);
         if (sy == decoded) {
-            std::memcpy(dst, decodedTarget, static_cast<size_t>(width) * 3);
+            std::memcpy(dst, decodedTarget, static_cast<size_t>(plan.width) * 3);
             continue;
         }
         ReadStoredRow(d, sy, row.data());
-        if (out.cmyk)
-            CmykRowToBgr(row.data(), storedWidth, adobe);
-        for (size_t x = 0; x < offsets.size(); ++x, dst += 3)
-            std::memcpy(dst, row.data() + offsets[x], 3);
+        if (plan.out.cmyk)
+            CmykRowToBgr(row.data(), plan.storedWidth, plan.adobe);
+        // Each 4-byte copy spills one byte into the next pixel, which the
+        // next copy writes; the last pixel takes its 3 bytes alone, as the
+        // next row may be another thread's.
+        const size_t last = plan.offsets.size() - 1;
+        for (size_t x = 0; x < last; ++x, dst += 3)
+            std::memcpy(dst, row.data() + plan.offsets[x], 4);
+        std::memcpy(dst, row.data() + plan.offsets[last], 3);
         decoded = sy;
         decodedTarget = target.ScanLine(ty);
     }
-    // The whole decode reads to the last row, and a fault down there raises;
-    // reading (not skipping: a skip to the end decodes nothing) keeps it so.
-    while (c->output_scanline < c->output_height)
-        ReadStoredRow(d, static_cast<int>(c->output_scanline), row.data());
+    if (toEnd)
+        while (c->output_scanline < c->output_height)
+            ReadStoredRow(d, static_cast<int>(c->output_scanline), row.data());
+}
+
+// The stored row where a second decoder takes over, on an iMCU row's start
+// at about 70 % of the picture: skipping there costs the second decoder
+// only the entropy decoding of the rows above, which for photos is roughly
+// half to two thirds of decoding them, so both then take about as long.
+// 0 when one decoder does it all: no spare core, a small picture, or a file
+// whose scans must all be read before the first row (progressive ones).
+int SplitRow(j_decompress_ptr c)
+{
+    const long long pixels = static_cast<long long>(c->output_width) * c->output_height;
+    if (SpareCores() == 0 || jpeg_has_multiple_scans(c) || pixels < kSplitFromPixels)
+        return 0;
+    const int imcuRows = c->max_v_samp_factor * c->min_DCT_scaled_size;
+    if (imcuRows <= 0)
+        return 0;
+    return static_cast<int>(c->output_height) * 7 / 10 / imcuRows * imcuRows;
+}
+
+// The first target row taken whose stored row is at or below the split, or
+// 0 when there is none.
+int SplitIndex(j_decompress_ptr c, const SamplePlan& plan)
+{
+    const int at = SplitRow(c);
+    if (at <= 0)
+        return 0;
+    for (int i = 0; i < plan.height; ++i)
+        if (plan.StoredRow(i) >= at)
+            return i;
+    return 0;
+}
+
+}  // namespace
+
+std::optional<TBitmap> DecodeJpegStretched(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o, int width,
+                                           int height)
+{
+    if (o.scaleShift != 0 || o.progressiveDisplay || OrientationSwapsSides(o.orientation) || width <= 0 || height <= 0)
+        return std::nullopt;
+    JpegDecompressor d(bytes);
+    j_decompress_ptr c = d.Info();
+    const std::optional<TJpegOutput> out = Prepare(d, o);
+    if (!out)
+        return std::nullopt;
+
+    SamplePlan plan;
+    plan.width = width;
+    plan.height = height;
+    plan.storedWidth = static_cast<int>(c->output_width);
+    plan.storedHeight = static_cast<int>(c->output_height);
+    CheckImageSize(plan.storedWidth, plan.storedHeight, "JPEG");
+    plan.out = *out;
+    plan.adobe = c->saw_Adobe_marker;
+    // The stretch's own picks in the upright picture, turned back into
+    // stored rows and columns: orientations 2 and 3 mirror the columns,
+    // 3 and 4 the rows.
+    plan.flipRows = o.orientation == 3 || o.orientation == 4;
+    const bool flipColumns = o.orientation == 2 || o.orientation == 3;
+    plan.ys = NearestMap(height, plan.storedHeight);
+    const std::vector<int> xs = NearestMap(width, plan.storedWidth);
+    plan.offsets.resize(xs.size());
+    for (size_t i = 0; i < xs.size(); ++i)
+        plan.offsets[i] = 3 * static_cast<size_t>(flipColumns ? plan.storedWidth - 1 - xs[i] : xs[i]);
+
+    TBitmap target = TBitmap::ForDecoding(width, height, TPixelFormat::pf24bit);  // every pixel is written
+    const int split = SplitIndex(c, plan);
+    auto whole = [&] {
+        d.Guard([c] { jpeg_start_decompress(c); });
+        DecodeRows(d, plan, 0, height, true, target);
+        return std::optional<TBitmap>(std::move(target));
+    };
+    if (split == 0)
+        return whole();
+
+    // Two decoders over the same data on two cores: a helper thread decodes
+    // the rows above the split and stops there, this one skips to the split
+    // and decodes the rest to the end. Each libjpeg state stays on its own
+    // thread; the target rows they fill are disjoint. The rows come out the
+    // same as from one decoder, because skipping still entropy-decodes what
+    // it passes. A fault above the split is the one a single decoder would
+    // have met first, so it wins over one below.
+    std::exception_ptr upperFault;
+    std::thread upper;
+    try {
+        upper = std::thread([&] {
+            try {
+                JpegDecompressor u(bytes);
+                if (!Prepare(u, o))
+                    throw std::logic_error("the second JPEG decoder read the header differently");
+                j_decompress_ptr uc = u.Info();
+                u.Guard([uc] { jpeg_start_decompress(uc); });
+                DecodeRows(u, plan, 0, split, false, target);
+            } catch (...) {
+                upperFault = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return whole();  // no thread to be had: one decoder does it all
+    }
+    std::exception_ptr lowerFault;
+    try {
+        d.Guard([c] { jpeg_start_decompress(c); });
+        DecodeRows(d, plan, split, height, true, target);
+    } catch (...) {
+        lowerFault = std::current_exception();
+    }
+    upper.join();
+    if (upperFault)
+        std::rethrow_exception(upperFault);
+    if (lowerFault)
+        std::rethrow_exception(lowerFault);
     return target;
+}
+
+int JpegSampledSplitRow(std::span<const uint8_t> bytes, const TJpegDecodeOptions& options)
+{
+    JpegDecompressor d(bytes);
+    if (!Prepare(d, options))
+        return 0;
+    return SplitRow(d.Info());
 }
 
 }  // namespace kobalto

@@ -18,7 +18,15 @@ namespace kobalto {
 // orientation transposes the picture; the caller then decodes it whole.
 // Raises like DecodeJpeg: every row is still read or skipped through
 // libjpeg, so a file the whole decode refuses is refused here too.
+//
+// With a spare core (SpareCores), a large picture stored in one scan is
+// decoded by two decoders at once, the second taking over at the row
+// JpegSampledSplitRow names; the bytes are those of one decoder.
 std::optional<TBitmap> DecodeJpegStretched(std::span<const uint8_t> bytes, const TJpegDecodeOptions& options,
                                            int width, int height);
+
+// The stored row where the second decoder takes over, 0 when one decoder
+// does it all.
+int JpegSampledSplitRow(std::span<const uint8_t> bytes, const TJpegDecodeOptions& options);
 
 }  // namespace kobalto

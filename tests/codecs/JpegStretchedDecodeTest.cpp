@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/SpareCores.h"
 #include "codecs/jpeg/JpegDecoder.h"
 #include "codecs/jpeg/JpegSampledDecoder.h"
 #include "graphics/Draw.h"
@@ -137,6 +138,129 @@ TEST(JpegStretchedDecode, RefusesWhatTheWholeDecodeRefuses)
     const std::vector<uint8_t> headerOnly(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(sos));
     EXPECT_THROW(DecodeJpeg(headerOnly, {}), EJPEG);
     EXPECT_THROW(DecodeJpegStretched(headerOnly, {}, 8, 8), EJPEG);
+}
+
+
+// Large enough for a second decoder, with an odd width and a height that is
+// no multiple of a block row.
+constexpr int kSplitWidth = 1101, kSplitHeight = 1003;
+
+// The sampled decode with one core and with a spare one: the bytes, or the
+// text of what each raised.
+struct TBothWays {
+    std::string one, two;
+};
+
+std::string Outcome(const std::vector<uint8_t>& bytes, const TJpegDecodeOptions& o, int w, int h, unsigned spare)
+{
+    const ScopedSpareCores cores(spare);
+    try {
+        const std::optional<TBitmap> b = DecodeJpegStretched(bytes, o, w, h);
+        if (!b)
+            return "not sampled";
+        std::string rows;
+        for (int y = 0; y < b->Height(); ++y)
+            rows.append(reinterpret_cast<const char*>(b->ScanLine(y)), static_cast<size_t>(b->Width()) * 3);
+        return rows;
+    } catch (const std::exception& e) {
+        return std::string("raised: ") + e.what();
+    }
+}
+
+TBothWays BothWays(const std::vector<uint8_t>& bytes, const TJpegDecodeOptions& o, int w, int h)
+{
+    return {Outcome(bytes, o, w, h, 0), Outcome(bytes, o, w, h, 1)};
+}
+
+TEST(JpegStretchedDecode, TwoDecodersGiveTheBytesOfOne)
+{
+    const TBitmap source = Grainy(kSplitWidth, kSplitHeight);
+    const struct {
+        const char* name;
+        test::TJpegLayout layout;
+        bool split;
+    } layouts[] = {
+        {"4:2:0", {test::TJpegKind::ycc, 2, 2, false}, true},
+        {"4:4:4", {test::TJpegKind::ycc, 1, 1, false}, true},
+        {"4:2:2", {test::TJpegKind::ycc, 2, 1, false}, true},
+        {"4:4:0", {test::TJpegKind::ycc, 1, 2, false}, true},
+        {"CMYK", {test::TJpegKind::cmyk, 1, 1, false}, true},
+        {"YCCK 4:2:0", {test::TJpegKind::ycck, 2, 2, false}, true},
+        {"4:2:0 progressive (one decoder)", {test::TJpegKind::ycc, 2, 2, true}, false},
+    };
+    // The automatic mode's pick, one whose rows straddle the split, and 1:1.
+    const struct {
+        int w, h;
+    } targets[] = {{kSplitWidth * 43 / 100, kSplitHeight * 43 / 100}, {kSplitWidth / 3, kSplitHeight / 7},
+                   {kSplitWidth, kSplitHeight}};
+    for (const auto& l : layouts) {
+        const std::vector<uint8_t> plain = test::EncodeLayout(source, l.layout);
+        // Orientation 3 takes the rows bottom up.
+        for (int orientation : {1, 3}) {
+            const std::vector<uint8_t> bytes =
+                orientation == 1 ? plain : test::WithSegment(plain, 0xE1, test::ExifOrientationBlock(orientation));
+            TJpegDecodeOptions o;
+            o.orientation = orientation;
+            {
+                const ScopedSpareCores spare(1);
+                EXPECT_EQ(JpegSampledSplitRow(bytes, o) > 0, l.split) << l.name;
+            }
+            const TBitmap whole = DecodeJpeg(bytes, o);
+            for (const auto& t : targets) {
+                const std::string what = std::string(l.name) + " to " + std::to_string(t.w) + "x" +
+                                         std::to_string(t.h) + ", orientation " + std::to_string(orientation);
+                TBitmap expected(t.w, t.h, TPixelFormat::pf24bit);
+                StretchBitmap(expected, whole);
+                const ScopedSpareCores spare(1);
+                const std::optional<TBitmap> sampled = DecodeJpegStretched(bytes, o, t.w, t.h);
+                ASSERT_TRUE(sampled.has_value()) << what;
+                EXPECT_TRUE(SameBytes(*sampled, expected)) << what;
+            }
+        }
+    }
+}
+
+TEST(JpegStretchedDecode, TwoDecodersMeetCutAndDamagedFilesAsOne)
+{
+    const std::vector<uint8_t> good = test::EncodeLayout(Grainy(kSplitWidth, kSplitHeight), {});
+    {
+        const ScopedSpareCores spare(1);
+        ASSERT_GT(JpegSampledSplitRow(good, {}), 0);
+    }
+    const size_t n = good.size();
+    // Places in the data, as parts of the file: before the split's rows,
+    // around them and after; the last one cuts only the end marker.
+    const double places[] = {0.05, 0.4, 0.66, 0.7, 0.74, 0.95};
+    for (double at : places) {
+        const size_t p = static_cast<size_t>(static_cast<double>(n) * at);
+        const std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(p));
+        // A run of bytes that are no valid codes, and a marker where none
+        // belongs, which ends the scan's data early.
+        std::vector<uint8_t> garbled = good;
+        for (size_t i = p; i < p + 64 && i + 2 < n; ++i)
+            garbled[i] = static_cast<uint8_t>(0x5A ^ (i & 0x7F));
+        std::vector<uint8_t> marked = good;
+        marked[p] = 0xFF;
+        marked[p + 1] = 0xD9;
+        const struct {
+            const char* name;
+            const std::vector<uint8_t>& bytes;
+        } files[] = {{"cut", cut}, {"garbled", garbled}, {"end marker inside", marked}};
+        for (const auto& f : files) {
+            const TBothWays r = BothWays(f.bytes, {}, kSplitWidth / 2, kSplitHeight / 2);
+            EXPECT_TRUE(r.one == r.two) << f.name << " at " << at << ": one decoder "
+                                        << (r.one.starts_with("raised") ? r.one : "decoded") << ", two "
+                                        << (r.two.starts_with("raised") ? r.two : "decoded");
+        }
+    }
+    // Without image data both raise, before any thread starts.
+    size_t sos = 0;
+    while (sos + 1 < n && !(good[sos] == 0xFF && good[sos + 1] == 0xDA))
+        ++sos;
+    const std::vector<uint8_t> headerOnly(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(sos));
+    const TBothWays r = BothWays(headerOnly, {}, 10, 10);
+    EXPECT_TRUE(r.one.starts_with("raised")) << r.one.substr(0, 40);
+    EXPECT_EQ(r.one, r.two);
 }
 
 }  // namespace

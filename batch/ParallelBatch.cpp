@@ -17,7 +17,7 @@
 
 #include "base/Messages.h"
 #include "base/SafeFileWriter.h"
-#include "base/SpareCores.h"
+#include "platform/SpareCores.h"
 #include "base/Text.h"
 #include "base/Warnings.h"
 #include "batch/FormatSizeText.h"
@@ -128,7 +128,7 @@ private:
     void Work()
     {
         // The files already share the cores out: none of them takes more.
-        const ScopedSpareCores oneCoreEach(0);
+        const platform::ScopedSpareCores oneCoreEach(0);
         for (;;) {
             const size_t i = next_.fetch_add(1);
             if (i >= jobs_.size())

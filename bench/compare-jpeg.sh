@@ -3,10 +3,12 @@
 # automatic mode and at 50 %: kobalto-cli against ImageMagick (-sample to the
 # same size, quality 80) and against the floor, libjpeg-turbo's own tools
 # doing only the codec work (djpeg of the whole input, cjpeg -quality 80 of
-# an output-sized picture). Prints the median, minimum and maximum of the
-# wall and CPU times of several runs, the peak memory, and the ratios of
-# the medians. CPU time (user + system) is the steadier figure on a busy
-# machine; the load average is printed with the figures.
+# an output-sized picture). Prints the median, least and most of the wall
+# and CPU times of several rounds, the peak memory, and the ratios taken
+# round by round. CPU time (user + system) is the steadier figure on a busy
+# machine; the load average is printed with the figures. On a machine with
+# a spare core a large JPEG is decoded on two, so wall time falls below
+# the floor's while CPU time rises above it.
 #   bench/compare-jpeg.sh [build-dir]        RUNS=n sets the number of runs
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,53 +27,36 @@ runs=${RUNS:-7}
   \( -size 4000x3000 xc: +noise Random -channel RGB -evaluate multiply 0.06 \) \
   -compose plus -composite -quality 94 "$work/in.jpg"
 
-# measure COMMAND...: median, minimum and maximum of the wall and of the CPU
-# time (s) of $runs runs, and the largest peak RSS (KB), from the kernel's
-# accounting of the finished child.
-measure() {
-  python3 - "$runs" "$@" <<'PY'
-import os, statistics, subprocess, sys, time
-runs, cmd = int(sys.argv[1]), sys.argv[2:]
-walls, cpus, peak = [], [], 0
-for _ in range(runs):
-    start = time.perf_counter()
-    child = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    walls.append(time.perf_counter() - start)
-    cpus.append(usage.ru_utime + usage.ru_stime)
-    peak = max(peak, usage.ru_maxrss)
-    if status:
-        sys.exit("failed: " + " ".join(cmd))
-m = statistics.median
-print(f"{m(walls):.4f} {min(walls):.4f} {max(walls):.4f} {m(cpus):.4f} {min(cpus):.4f} {max(cpus):.4f} {peak}")
-PY
-}
-
-# one LABEL ARGS...: one mode side by side.
+# one LABEL ARGS...: one mode side by side, the four commands in turn in
+# every round (bench/interleave.py), so the ratios are taken round by round.
 one() {
   local label=$1; shift
   rm -rf "$work/out" && mkdir -p "$work/out"
-  local k m d c size
-  k=$(measure "$cli" shrink "$@" --out "$work/out" "$work/in.jpg")
   # The peers make the size the batch chose.
+  "$cli" shrink "$@" --out "$work/out" "$work/in.jpg" >/dev/null
+  local size
   size=$("$identify" -format '%wx%h' "$work/out/in.jpg")
-  m=$(measure "$convert" "$work/in.jpg" -sample "$size!" -quality 80 "$work/im.jpg")
   "$convert" "$work/in.jpg" -sample "$size!" "$work/small.ppm"
-  d=$(measure djpeg -outfile /dev/null "$work/in.jpg")
-  c=$(measure cjpeg -quality 80 -outfile /dev/null "$work/small.ppm")
   local bitmap=$((${size%x*} * 3 * ${size#*x}))
   echo "$label shrink of a 4000 x 3000 JPEG of $(stat -c %s "$work/in.jpg") bytes to $size" \
-       "(median of $runs, min-max; load average $(cut -d' ' -f1-3 /proc/loadavg)):"
-  echo "$k $m $d $c" | awk -v out="$bitmap" -v file="$(stat -c %s "$work/in.jpg")" -v goal="$GOAL" '{
-    # fields: 1-7 kobalto, 8-14 ImageMagick, 15-21 djpeg, 22-28 cjpeg
-    printf "                       wall                     CPU                      peak RSS\n";
-    printf "  kobalto-cli          %.3f s (%.3f-%.3f)  %.3f s (%.3f-%.3f)  %6.1f MB\n", $1, $2, $3, $4, $5, $6, $7/1024;
-    printf "  ImageMagick          %.3f s (%.3f-%.3f)  %.3f s (%.3f-%.3f)  %6.1f MB\n", $8, $9, $10, $11, $12, $13, $14/1024;
-    printf "  floor djpeg + cjpeg  %.3f s                %.3f s\n", $15 + $22, $18 + $25;
-    printf "  kobalto / floor        wall %.2f  CPU %.2f  (goal at most %s)\n", $1/($15 + $22), $4/($18 + $25), goal;
-    printf "  kobalto / ImageMagick  wall %.2f  CPU %.2f\n", $1/$8, $4/$11;
-    extra = $7*1024 - out - file;
-    printf "  peak - output bitmap - file held  %.1f MiB  (goal at most 20 MiB and the decoder'"'"'s buffers)\n", extra/1048576 }'
+       "($runs rounds, median [least, most]; load average $(cut -d' ' -f1-3 /proc/loadavg)):"
+  python3 bench/interleave.py "$runs" --ratio kobalto/djpeg+cjpeg --ratio kobalto/imagemagick \
+    ::: kobalto "$cli" shrink "$@" --out "$work/out" "$work/in.jpg" \
+    ::: imagemagick "$convert" "$work/in.jpg" -sample "$size!" -quality 80 "$work/im.jpg" \
+    ::: djpeg djpeg -outfile /dev/null "$work/in.jpg" \
+    ::: cjpeg cjpeg -quality 80 -outfile /dev/null "$work/small.ppm" |
+  awk -v out="$bitmap" -v file="$(stat -c %s "$work/in.jpg")" -v goal="$GOAL" '
+    $1 == "time" { w[$2] = $3; wl[$2] = $4; wm[$2] = $5; c[$2] = $6; cl[$2] = $7; cm[$2] = $8; peak[$2] = $9 }
+    $1 == "ratio" { r[$2] = sprintf("wall %.2f [%.2f, %.2f]  CPU %.2f [%.2f, %.2f]", $3, $4, $5, $6, $7, $8) }
+    END {
+      printf "                       wall                     CPU                      peak RSS\n";
+      printf "  kobalto-cli          %.3f s [%.3f, %.3f]  %.3f s [%.3f, %.3f]  %6.1f MB\n", w["kobalto"], wl["kobalto"], wm["kobalto"], c["kobalto"], cl["kobalto"], cm["kobalto"], peak["kobalto"]/1024;
+      printf "  ImageMagick          %.3f s [%.3f, %.3f]  %.3f s [%.3f, %.3f]  %6.1f MB\n", w["imagemagick"], wl["imagemagick"], wm["imagemagick"], c["imagemagick"], cl["imagemagick"], cm["imagemagick"], peak["imagemagick"]/1024;
+      printf "  floor djpeg + cjpeg  %.3f s                %.3f s\n", w["djpeg"] + w["cjpeg"], c["djpeg"] + c["cjpeg"];
+      printf "  kobalto / floor        %s  (goal at most %s)\n", r["kobalto/djpeg+cjpeg"], goal;
+      printf "  kobalto / ImageMagick  %s\n", r["kobalto/imagemagick"];
+      extra = peak["kobalto"]*1024 - out - file;
+      printf "  peak - output bitmap - file held  %.1f MiB  (goal at most 20 MiB and the decoder'"'"'s buffers)\n", extra/1048576 }'
 }
 
 GOAL=0.85 one "Automatic"

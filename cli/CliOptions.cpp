@@ -19,6 +19,7 @@ const char* const kUsage =
     "      and the rest are still shrunk, and the status is 1 if any failed.\n"
     "      With -j N (--jobs N; default: the number of cores) N files are\n"
     "      shrunk at once; outputs, report lines and failures are as with -j 1.\n"
+    "      With -j 1 a large JPEG may still be decoded on two cores.\n"
     "  kobalto-cli convert [--factor F] [--smooth] IN OUT\n"
     "      Loads IN, scales it by F (default 1: same size) with the plain\n"
     "      stretch or, with --smooth, the smooth B-spline filter, and writes OUT\n"

@@ -1,7 +1,5 @@
 #include "codecs/jpeg/JpegSampledDecoder.h"
 
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <stdexcept>
@@ -11,7 +9,6 @@
 #include <vector>
 
 #include "base/Limits.h"
-#include "base/SpareCores.h"
 #include "codecs/jpeg/EJPEG.h"
 #include "codecs/jpeg/JpegCmyk.h"
 #include "codecs/jpeg/JpegDecompressor.h"
@@ -19,6 +16,7 @@
 #include "codecs/jpeg/JpegMessages.h"
 #include "codecs/jpeg/JpegOutput.h"
 #include "graphics/Draw.h"
+#include "platform/SpareCores.h"
 
 namespace kobalto {
 
@@ -121,7 +119,7 @@ void DecodeRows(JpegDecompressor& d, const SamplePlan& plan, int from, int to, b
 int SplitRow(j_decompress_ptr c)
 {
     const long long pixels = static_cast<long long>(c->output_width) * c->output_height;
-    if (SpareCores() == 0 || jpeg_has_multiple_scans(c) || pixels < kSplitFromPixels)
+    if (platform::SpareCores() == 0 || jpeg_has_multiple_scans(c) || pixels < kSplitFromPixels)
         return 0;
     const int imcuRows = c->max_v_samp_factor * c->min_DCT_scaled_size;
     if (imcuRows <= 0)

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "base/SpareCores.h"
 #include "codecs/jpeg/JpegDecoder.h"
 #include "codecs/jpeg/JpegSampledDecoder.h"
 #include "graphics/Draw.h"
+#include "platform/SpareCores.h"
 #include "tests/codecs/JpegTestFiles.h"
 
 namespace kobalto {
@@ -153,7 +153,7 @@ struct TBothWays {
 
 std::string Outcome(const std::vector<uint8_t>& bytes, const TJpegDecodeOptions& o, int w, int h, unsigned spare)
 {
-    const ScopedSpareCores cores(spare);
+    const platform::ScopedSpareCores cores(spare);
     try {
         const std::optional<TBitmap> b = DecodeJpegStretched(bytes, o, w, h);
         if (!b)
@@ -202,7 +202,7 @@ TEST(JpegStretchedDecode, TwoDecodersGiveTheBytesOfOne)
             TJpegDecodeOptions o;
             o.orientation = orientation;
             {
-                const ScopedSpareCores spare(1);
+                const platform::ScopedSpareCores spare(1);
                 EXPECT_EQ(JpegSampledSplitRow(bytes, o) > 0, l.split) << l.name;
             }
             const TBitmap whole = DecodeJpeg(bytes, o);
@@ -211,7 +211,7 @@ TEST(JpegStretchedDecode, TwoDecodersGiveTheBytesOfOne)
                                          std::to_string(t.h) + ", orientation " + std::to_string(orientation);
                 TBitmap expected(t.w, t.h, TPixelFormat::pf24bit);
                 StretchBitmap(expected, whole);
-                const ScopedSpareCores spare(1);
+                const platform::ScopedSpareCores spare(1);
                 const std::optional<TBitmap> sampled = DecodeJpegStretched(bytes, o, t.w, t.h);
                 ASSERT_TRUE(sampled.has_value()) << what;
                 EXPECT_TRUE(SameBytes(*sampled, expected)) << what;
@@ -224,7 +224,7 @@ TEST(JpegStretchedDecode, TwoDecodersMeetCutAndDamagedFilesAsOne)
 {
     const std::vector<uint8_t> good = test::EncodeLayout(Grainy(kSplitWidth, kSplitHeight), {});
     {
-        const ScopedSpareCores spare(1);
+        const platform::ScopedSpareCores spare(1);
         ASSERT_GT(JpegSampledSplitRow(good, {}), 0);
     }
     const size_t n = good.size();

@@ -1,14 +1,15 @@
-#include "base/SpareCores.h"
+#include "platform/SpareCores.h"
 
 #include <sched.h>
 
+#include <cstdio>
 #include <thread>
 
-namespace kobalto {
+namespace kobalto::platform {
 
 namespace {
 
-thread_local int t_spareCores = -1;  // -1: what the process may use
+thread_local int t_spareCores = -1;  // -1: ask the system
 
 unsigned UsableCores()
 {
@@ -20,6 +21,21 @@ unsigned UsableCores()
     return std::thread::hardware_concurrency();
 }
 
+// Threads of the whole system ready to run right now, the caller included;
+// 1 when that cannot be read. A second thread on a core another program
+// keeps busy would only cost more time in all.
+unsigned RunningNow()
+{
+    unsigned running = 1;
+    if (FILE* f = std::fopen("/proc/loadavg", "r")) {
+        unsigned r = 0;
+        if (std::fscanf(f, "%*s %*s %*s %u/", &r) == 1 && r > 0)
+            running = r;
+        std::fclose(f);
+    }
+    return running;
+}
+
 }  // namespace
 
 unsigned SpareCores()
@@ -27,7 +43,8 @@ unsigned SpareCores()
     if (t_spareCores >= 0)
         return static_cast<unsigned>(t_spareCores);
     static const unsigned cores = UsableCores();
-    return cores > 1 ? cores - 1 : 0;
+    const unsigned busy = RunningNow();
+    return cores > busy ? cores - busy : 0;
 }
 
 ScopedSpareCores::ScopedSpareCores(unsigned cores) : previous_(t_spareCores)
@@ -37,4 +54,4 @@ ScopedSpareCores::ScopedSpareCores(unsigned cores) : previous_(t_spareCores)
 
 ScopedSpareCores::~ScopedSpareCores() { t_spareCores = previous_; }
 
-}  // namespace kobalto
+}  // namespace kobalto::platform

@@ -10,6 +10,7 @@
 #include "codecs/jpeg/JpegExifOrientation.h"
 #include "codecs/jpeg/JpegOrientedRows.h"
 #include "codecs/jpeg/JpegOutput.h"
+#include "codecs/jpeg/JpegSplit.h"
 
 namespace kobalto {
 
@@ -30,10 +31,13 @@ void TakePalette(j_decompress_ptr c, TBitmap& bitmap)
     }
 }
 
-// Reads one output pass into bitmap through rows.
-void ReadRows(JpegDecompressor& d, const TJpegOutput& out, const JpegOrientedRows& rows, std::vector<uint8_t>& staging)
+// Reads one output pass into bitmap through rows, up to stored row end
+// (all of them by default).
+void ReadRows(JpegDecompressor& d, const TJpegOutput& out, const JpegOrientedRows& rows, std::vector<uint8_t>& staging,
+              int end = -1)
 {
     j_decompress_ptr c = d.Info();
+    const int stop = end < 0 ? static_cast<int>(c->output_height) : end;
     const int width = static_cast<int>(c->output_width);
     const size_t rowBytes = static_cast<size_t>(width) * out.bytesPerPixel;
     const bool direct = !out.cmyk && rows.DirectRow(0);
@@ -41,9 +45,9 @@ void ReadRows(JpegDecompressor& d, const TJpegOutput& out, const JpegOrientedRow
         staging.resize(rowBytes * kRowBatch);
     std::array<JSAMPROW, kRowBatch> pointers{};
     const bool adobe = c->saw_Adobe_marker;
-    while (c->output_scanline < c->output_height) {
+    while (static_cast<int>(c->output_scanline) < stop) {
         const int first = static_cast<int>(c->output_scanline);
-        const int count = std::min(kRowBatch, static_cast<int>(c->output_height) - first);
+        const int count = std::min(kRowBatch, stop - first);
         for (int i = 0; i < count; ++i)
             pointers[static_cast<size_t>(i)] = direct ? rows.DirectRow(first + i) : staging.data() + i * rowBytes;
         JSAMPARRAY p = pointers.data();
@@ -114,13 +118,37 @@ TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o)
     const JpegOrientedRows rows(bitmap, width, height, o.orientation, out.quantise ? 1 : 3);
     std::vector<uint8_t> staging;
 
+    // The quantiser carries its dithering from row to row: one decoder.
+    const int split = scanByScan || out.quantise ? 0 : JpegSplitRow(c);
     d.Guard([c] { jpeg_start_decompress(c); });
     if (scanByScan) {
         ReadScanByScan(d, out, rows, bitmap, o, staging);
     } else {
         if (out.quantise)
             TakePalette(c, bitmap);
-        ReadRows(d, out, rows, staging);
+        // A helper thread decodes the rows above the split and this one the
+        // rest; each stored row has its own place in the bitmap.
+        auto upper = [&] {
+            JpegDecompressor u(bytes);
+            j_decompress_ptr uc = u.Info();
+            u.ReadHeader(false);
+            u.AcceptCutFile();
+            ChooseJpegOutput(uc, o);
+            u.Guard([uc] {
+                jpeg_calc_output_dimensions(uc);
+                jpeg_start_decompress(uc);
+            });
+            std::vector<uint8_t> own;
+            ReadRows(u, out, rows, own, split);
+        };
+        auto lower = [&] {
+            const auto skip = static_cast<JDIMENSION>(split);
+            d.Guard([c, skip] { jpeg_skip_scanlines(c, skip); });
+            ReadRows(d, out, rows, staging);
+        };
+        const bool both = split > 0 && RunJpegHalves(upper, lower);
+        if (!both)
+            ReadRows(d, out, rows, staging);
     }
     // Every row is in; what follows the last scan is not looked at.
     if (out.cmyk && o.grayscale)

@@ -1,11 +1,8 @@
 #include "codecs/jpeg/JpegSampledDecoder.h"
 
 #include <cstring>
-#include <exception>
 #include <stdexcept>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "base/Limits.h"
@@ -15,15 +12,12 @@
 #include "codecs/jpeg/JpegExifOrientation.h"
 #include "codecs/jpeg/JpegMessages.h"
 #include "codecs/jpeg/JpegOutput.h"
+#include "codecs/jpeg/JpegSplit.h"
 #include "graphics/Draw.h"
-#include "platform/SpareCores.h"
 
 namespace kobalto {
 
 namespace {
-
-// Below this many stored pixels a second decoder costs more than it saves.
-constexpr long long kSplitFromPixels = 1'000'000;
 
 // Skips to stored row y and reads it into row.
 void ReadStoredRow(JpegDecompressor& d, int y, uint8_t* row)
@@ -110,28 +104,11 @@ void DecodeRows(JpegDecompressor& d, const SamplePlan& plan, int from, int to, b
             ReadStoredRow(d, static_cast<int>(c->output_scanline), row.data());
 }
 
-// The stored row where a second decoder takes over, on an iMCU row's start
-// at about 70 % of the picture: skipping there costs the second decoder
-// only the entropy decoding of the rows above, which for photos is roughly
-// half to two thirds of decoding them, so both then take about as long.
-// 0 when one decoder does it all: no spare core, a small picture, or a file
-// whose scans must all be read before the first row (progressive ones).
-int SplitRow(j_decompress_ptr c)
-{
-    const long long pixels = static_cast<long long>(c->output_width) * c->output_height;
-    if (platform::SpareCores() == 0 || jpeg_has_multiple_scans(c) || pixels < kSplitFromPixels)
-        return 0;
-    const int imcuRows = c->max_v_samp_factor * c->min_DCT_scaled_size;
-    if (imcuRows <= 0)
-        return 0;
-    return static_cast<int>(c->output_height) * 7 / 10 / imcuRows * imcuRows;
-}
-
 // The first target row taken whose stored row is at or below the split, or
 // 0 when there is none.
 int SplitIndex(j_decompress_ptr c, const SamplePlan& plan)
 {
-    const int at = SplitRow(c);
+    const int at = JpegSplitRow(c);
     if (at <= 0)
         return 0;
     for (int i = 0; i < plan.height; ++i)
@@ -182,43 +159,24 @@ std::optional<TBitmap> DecodeJpegStretched(std::span<const uint8_t> bytes, const
     if (split == 0)
         return whole();
 
-    // Two decoders over the same data on two cores: a helper thread decodes
-    // the rows above the split and stops there, this one skips to the split
-    // and decodes the rest to the end. Each libjpeg state stays on its own
-    // thread; the target rows they fill are disjoint. The rows come out the
-    // same as from one decoder, because skipping still entropy-decodes what
-    // it passes. A fault above the split is the one a single decoder would
-    // have met first, so it wins over one below.
-    std::exception_ptr upperFault;
-    std::thread upper;
-    try {
-        upper = std::thread([&] {
-            try {
-                JpegDecompressor u(bytes);
-                if (!Prepare(u, o))
-                    throw std::logic_error("the second JPEG decoder read the header differently");
-                j_decompress_ptr uc = u.Info();
-                u.Guard([uc] { jpeg_start_decompress(uc); });
-                DecodeRows(u, plan, 0, split, false, target);
-            } catch (...) {
-                upperFault = std::current_exception();
-            }
+    // The helper thread decodes the rows above the split; this one skips
+    // to the split and decodes the rest to the end. The rows they fill are
+    // disjoint.
+    const bool both = RunJpegHalves(
+        [&] {
+            JpegDecompressor u(bytes);
+            if (!Prepare(u, o))
+                throw std::logic_error("the second JPEG decoder read the header differently");
+            j_decompress_ptr uc = u.Info();
+            u.Guard([uc] { jpeg_start_decompress(uc); });
+            DecodeRows(u, plan, 0, split, false, target);
+        },
+        [&] {
+            d.Guard([c] { jpeg_start_decompress(c); });
+            DecodeRows(d, plan, split, height, true, target);
         });
-    } catch (const std::system_error&) {
+    if (!both)
         return whole();  // no thread to be had: one decoder does it all
-    }
-    std::exception_ptr lowerFault;
-    try {
-        d.Guard([c] { jpeg_start_decompress(c); });
-        DecodeRows(d, plan, split, height, true, target);
-    } catch (...) {
-        lowerFault = std::current_exception();
-    }
-    upper.join();
-    if (upperFault)
-        std::rethrow_exception(upperFault);
-    if (lowerFault)
-        std::rethrow_exception(lowerFault);
     return target;
 }
 
@@ -227,7 +185,7 @@ int JpegSampledSplitRow(std::span<const uint8_t> bytes, const TJpegDecodeOptions
     JpegDecompressor d(bytes);
     if (!Prepare(d, options))
         return 0;
-    return SplitRow(d.Info());
+    return JpegSplitRow(d.Info());
 }
 
 }  // namespace kobalto

@@ -1,6 +1,7 @@
 #pragma once
 // Hints for a large block that is about to be written end to end.
 #include <cstddef>
+#include <cstdint>
 
 namespace kobalto {
 
@@ -10,5 +11,35 @@ namespace kobalto {
 // part of the time of filling it. Hints only; a kernel that refuses them
 // changes nothing. Small blocks are left alone.
 void PrepareForWriting(void* block, size_t size);
+
+}  // namespace kobalto
+
+namespace kobalto {
+
+// A block of its own mapping for a photo-sized buffer that is written end to
+// end: it starts on a 2 MB boundary, so that all of it can have 2 MB pages,
+// and is mapped whole in one call. Uninitialised. Raises std::bad_alloc when
+// the system has no room.
+class TFreshBlock {
+public:
+    TFreshBlock() = default;
+    explicit TFreshBlock(size_t size);
+    ~TFreshBlock();
+    TFreshBlock(TFreshBlock&& other) noexcept;
+    TFreshBlock& operator=(TFreshBlock&& other) noexcept;
+    TFreshBlock(const TFreshBlock&) = delete;
+    TFreshBlock& operator=(const TFreshBlock&) = delete;
+
+    uint8_t* Data() const { return data_; }
+    size_t Size() const { return size_; }
+
+private:
+    void Free();
+
+    uint8_t* data_ = nullptr;
+    size_t size_ = 0;
+    void* map_ = nullptr;
+    size_t mapLength_ = 0;
+};
 
 }  // namespace kobalto

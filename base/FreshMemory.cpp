@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <new>
+#include <system_error>
 #include <utility>
 
 namespace kobalto {
@@ -29,7 +30,7 @@ void PrepareForWriting(void* block, size_t size)
         madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
 }
 
-TFreshBlock::TFreshBlock(size_t size)
+TFreshBlock::TFreshBlock(size_t size, bool inBackground)
 {
     constexpr size_t kHugePage = size_t{2} << 20;
     if (size == 0)
@@ -44,7 +45,15 @@ TFreshBlock::TFreshBlock(size_t size)
     const auto aligned = (reinterpret_cast<uintptr_t>(map) + kHugePage - 1) & ~uintptr_t{kHugePage - 1};
     data_ = reinterpret_cast<uint8_t*>(aligned);
     size_ = size;
-    PrepareForWriting(data_, (size + kHugePage - 1) / kHugePage * kHugePage);
+    if (!inBackground) {
+        PrepareForWriting(data_, size);
+        return;
+    }
+    try {
+        mapper_ = std::thread([data = data_, size] { PrepareForWriting(data, size); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the caller's writes map the pages.
+    }
 }
 
 TFreshBlock::~TFreshBlock() { Free(); }
@@ -53,7 +62,8 @@ TFreshBlock::TFreshBlock(TFreshBlock&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
       map_(std::exchange(other.map_, nullptr)),
-      mapLength_(std::exchange(other.mapLength_, 0))
+      mapLength_(std::exchange(other.mapLength_, 0)),
+      mapper_(std::move(other.mapper_))
 {
 }
 
@@ -65,12 +75,15 @@ TFreshBlock& TFreshBlock::operator=(TFreshBlock&& other) noexcept
         size_ = std::exchange(other.size_, 0);
         map_ = std::exchange(other.map_, nullptr);
         mapLength_ = std::exchange(other.mapLength_, 0);
+        mapper_ = std::move(other.mapper_);
     }
     return *this;
 }
 
 void TFreshBlock::Free()
 {
+    if (mapper_.joinable())
+        mapper_.join();
     if (map_)
         munmap(map_, mapLength_);
     map_ = nullptr;

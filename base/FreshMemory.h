@@ -2,6 +2,7 @@
 // Hints for a large block that is about to be written end to end.
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 
 namespace kobalto {
 
@@ -23,7 +24,12 @@ namespace kobalto {
 class TFreshBlock {
 public:
     TFreshBlock() = default;
-    explicit TFreshBlock(size_t size);
+    // With inBackground, the pages are mapped by a thread of the block's
+    // own, from the front, while the caller goes on to write the block from
+    // the front: the mapping, which on a virtual machine costs about as much
+    // as inflating, then mostly happens on another core. A page the caller
+    // reaches first is mapped by its write as usual.
+    explicit TFreshBlock(size_t size, bool inBackground = false);
     ~TFreshBlock();
     TFreshBlock(TFreshBlock&& other) noexcept;
     TFreshBlock& operator=(TFreshBlock&& other) noexcept;
@@ -40,6 +46,7 @@ private:
     size_t size_ = 0;
     void* map_ = nullptr;
     size_t mapLength_ = 0;
+    std::thread mapper_;
 };
 
 }  // namespace kobalto

@@ -98,8 +98,9 @@ std::unique_ptr<PngInflater> PngInflater::Open(PngChunkReader& reader, size_t im
     run.own = streamBytes;
     try {
         GatherRun(reader, run);
-        // Not cleared first: only what inflate wrote is read.
-        TFreshBlock inflated(imageBytes + kMaxTrailingOutput);
+        // Not cleared first: only what inflate wrote is read. Inflate fills
+        // it from the front, behind the thread that maps it.
+        TFreshBlock inflated(imageBytes + kMaxTrailingOutput, true);
         const auto whole = InflateWhole(run.Data(), {inflated.Data(), inflated.Size()});
         if (whole && whole->produced >= imageBytes)
             return std::unique_ptr<PngInflater>(new PngInflater(reader, std::move(inflated), imageBytes));
@@ -203,11 +204,15 @@ uint8_t* PngInflater::Next(size_t count, uint8_t* scratch)
     if (count > inflatedSize_ - inflatedAt_)
         throw EPNGMissingMultipleIDAT();
     // The rows before the last one are not looked at again: their memory
-    // goes back while the picture's fills, a few megabytes at a time.
-    constexpr size_t kReleaseStep = size_t{4} << 20;
-    if (lastRowAt_ >= releasedUpTo_ + kReleaseStep) {
-        DiscardPages({inflated_.Data() + releasedUpTo_, lastRowAt_ - releasedUpTo_});
-        releasedUpTo_ = lastRowAt_ - kReleaseStep / 2;
+    // goes back while the picture's fills, a few megabytes at a time, in
+    // whole large pages (the block starts on one), which go back without
+    // being split.
+    constexpr size_t kLargePage = size_t{2} << 20;
+    constexpr size_t kReleaseStep = 2 * kLargePage;
+    const size_t releasable = lastRowAt_ / kLargePage * kLargePage;
+    if (releasable >= releasedUpTo_ + kReleaseStep) {
+        DiscardPages({inflated_.Data() + releasedUpTo_, releasable - releasedUpTo_});
+        releasedUpTo_ = releasable;
     }
     lastRowAt_ = inflatedAt_;
     uint8_t* bytes = inflated_.Data() + inflatedAt_;

@@ -1,6 +1,7 @@
 #include "codecs/png/PngDeferredFile.h"
 
 #include <cstring>
+#include <new>
 
 #include "base/Exceptions.h"
 #include "base/Limits.h"
@@ -46,7 +47,11 @@ std::unique_ptr<PngDeferredFile> PngDeferredFile::Read(TStream& stream)
     if (rest <= 0 || rest > kMaxFileBytes || !PeekHeader(stream, header) || !PngCanDecodeStretched(header))
         return nullptr;
     std::unique_ptr<PngDeferredFile> file(new PngDeferredFile);
-    file->bytes_ = TFreshBlock(static_cast<size_t>(rest));
+    try {
+        file->bytes_ = TFreshBlock(static_cast<size_t>(rest));
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // read piece by piece instead
+    }
     stream.ReadBuffer(file->bytes_.Data(), file->bytes_.Size());
     TSpanStream bytes({file->bytes_.Data(), file->bytes_.Size()});
     PngChunkReader reader(bytes);

@@ -16,6 +16,7 @@
 #include "graphics/Draw.h"
 #include "tests/codecs/PngTestFiles.h"
 #include "tests/support/CutSweep.h"
+#include "tests/support/TestSupport.h"
 
 namespace kobalto {
 namespace {
@@ -220,6 +221,48 @@ std::string SampledOutcome(const Bytes& file)
     } catch (const Exception& e) {
         return typeid(e).name();
     }
+}
+
+// The corpus's files, good and bad, shrunk to a third: the same pixels or
+// the same error either way.
+TEST(PngStretchedDecode, CorpusFilesShrinkAsTheirWholeDecodeDoes)
+{
+    if (!test::HaveCorpus())
+        GTEST_SKIP() << "no corpus at " << test::CorpusDir();
+    int sampled = 0;
+    for (const test::CorpusFile& f : test::CorpusFiles("png")) {
+        SCOPED_TRACE(f.name);
+        const Bytes file = test::ReadBytes(f.path);
+        int w = 0, h = 0;
+        try {
+            const TPNGPicture png = Load(file);
+            w = png.Width() / 3 + 1;
+            h = png.Height() / 3 + 1;
+        } catch (const Exception&) {
+        }
+        if (w == 0) {
+            EXPECT_EQ(SampledOutcome(file), WholeOutcome(file));
+            continue;
+        }
+        std::string whole;
+        std::optional<TBitmap> expected;
+        try {
+            expected = Expected(file, w, h);
+        } catch (const Exception& e) {
+            whole = typeid(e).name();
+        }
+        try {
+            const std::unique_ptr<TBitmap> taken = Sampled(file, w, h);
+            EXPECT_EQ(whole, "");
+            if (taken && expected) {
+                EXPECT_TRUE(SameBytes(*taken, *expected));
+                ++sampled;
+            }
+        } catch (const Exception& e) {
+            EXPECT_EQ(typeid(e).name(), whole);
+        }
+    }
+    EXPECT_GT(sampled, 50);
 }
 
 TEST(PngStretchedDecode, RefusesWhatTheWholeDecodeRefusesWithItsError)

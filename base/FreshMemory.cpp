@@ -37,7 +37,7 @@ TFreshBlock::TFreshBlock(size_t size, bool inBackground)
         return;
     // One huge page more than asked, to start on a boundary inside it.
     const size_t length = (size + kHugePage - 1) / kHugePage * kHugePage + kHugePage;
-    void* map = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    void* map = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (map == MAP_FAILED)
         throw std::bad_alloc();
     map_ = map;

@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <new>
+#include <system_error>
+#include <utility>
 
 namespace kobalto {
 
@@ -25,6 +28,67 @@ void PrepareForWriting(void* block, size_t size)
     const uintptr_t end = last & ~(page - 1);
     if (end > start)
         madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
+}
+
+TFreshBlock::TFreshBlock(size_t size, bool inBackground)
+{
+    constexpr size_t kHugePage = size_t{2} << 20;
+    if (size == 0)
+        return;
+    // One huge page more than asked, to start on a boundary inside it.
+    const size_t length = (size + kHugePage - 1) / kHugePage * kHugePage + kHugePage;
+    void* map = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (map == MAP_FAILED)
+        throw std::bad_alloc();
+    map_ = map;
+    mapLength_ = length;
+    const auto aligned = (reinterpret_cast<uintptr_t>(map) + kHugePage - 1) & ~uintptr_t{kHugePage - 1};
+    data_ = reinterpret_cast<uint8_t*>(aligned);
+    size_ = size;
+    if (!inBackground) {
+        PrepareForWriting(data_, size);
+        return;
+    }
+    try {
+        mapper_ = std::thread([data = data_, size] { PrepareForWriting(data, size); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the caller's writes map the pages.
+    }
+}
+
+TFreshBlock::~TFreshBlock() { Free(); }
+
+TFreshBlock::TFreshBlock(TFreshBlock&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      map_(std::exchange(other.map_, nullptr)),
+      mapLength_(std::exchange(other.mapLength_, 0)),
+      mapper_(std::move(other.mapper_))
+{
+}
+
+TFreshBlock& TFreshBlock::operator=(TFreshBlock&& other) noexcept
+{
+    if (this != &other) {
+        Free();
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        map_ = std::exchange(other.map_, nullptr);
+        mapLength_ = std::exchange(other.mapLength_, 0);
+        mapper_ = std::move(other.mapper_);
+    }
+    return *this;
+}
+
+void TFreshBlock::Free()
+{
+    if (mapper_.joinable())
+        mapper_.join();
+    if (map_)
+        munmap(map_, mapLength_);
+    map_ = nullptr;
+    data_ = nullptr;
+    size_ = 0;
 }
 
 }  // namespace kobalto

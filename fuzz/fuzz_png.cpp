@@ -1,9 +1,11 @@
 // libFuzzer target: arbitrary bytes through the PNG reader, then drawing the
-// picture, writing it back and reading that again. The codec's own failures
+// picture, writing it back and reading that again; and the same bytes read
+// for the plain stretch and taken stretched to a third and to twice the size. The codec's own failures
 // are expected outcomes; a crash, a hang, a sanitizer report or any other
 // exception is a finding.
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "base/Exceptions.h"
@@ -45,6 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         back.LoadFromStream(out);
         png.TakeBitmapOnWhite();
     } catch (const kobalto::Exception&) {
+    }
+    for (const int scale : {1, 6}) {
+        kobalto::TMemoryStream again(std::vector<uint8_t>(data, data + size));
+        kobalto::TPNGPicture deferred;
+        try {
+            deferred.DeferDecoding();
+            deferred.LoadFromStream(again);
+            deferred.TakeStretchedBitmap(
+                [scale](int w, int h) { return std::pair{w * scale / 3 + 1, h * scale / 3 + 1}; });
+        } catch (const kobalto::Exception&) {
+        }
     }
     return 0;
 }

@@ -57,6 +57,12 @@ public:
     // the lines the stretch picks). Null when this picture cannot; it is
     // then unchanged, and the caller takes the working bitmap and stretches it.
     virtual std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor);
+    // Said before loading by a caller that takes the picture right after
+    // with TakeStretchedBitmap (or TakeWorkingBitmap, should that give
+    // null): a kind that decodes its pixels on loading may then keep its
+    // file and decode when taken, knowing the size it is wanted at. Errors
+    // in the pixel data are then raised by the taking, not the loading.
+    virtual void DeferDecoding() {}
 
     bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool on) { transparent_ = on; }

@@ -30,7 +30,8 @@ void LoadAndScaleImage(PictureHolder& holder, bool smooth, const std::string& pa
         holder.Clear();
         throw EFOpenError(msg::Format(msg::kFileNotFound, {path}));
     }
-    if (!LoadImageFile(holder, path, false))
+    // The plain stretch is asked of the picture right after loading.
+    if (!LoadImageFile(holder, path, false, {}, !smooth))
         throw EInvalidGraphic(msg::Format(msg::kUnknownExtension, {LowerFileExt(path)}));
     // The fit of the working bitmap's size into the box the factor gives.
     auto target = [factor](int w, int h) -> std::pair<int, int> {

@@ -39,7 +39,8 @@ bool FillBlankPicture(PictureHolder& holder, TColor color)
     }
 }
 
-bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert, const MessagePump& pump)
+bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert, const MessagePump& pump,
+                   bool forStretch)
 {
     if (!platform::FileExists(path))
         return false;
@@ -52,7 +53,7 @@ bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert,
         holder.ApplyTransparency();
     } else {
         try {
-            holder.Picture().LoadFromFile(path);
+            holder.Picture().LoadFromFile(path, forStretch);
         } catch (...) {
             holder.Clear();
             throw;

@@ -19,8 +19,10 @@ using MessagePump = std::function<void()>;
 // with the holder unchanged, when the file is missing or its extension is not
 // accepted. A reader's failure clears the holder and passes on, so a damaged
 // file is never mistaken for the picture loaded before it. Ends by letting
-// pending events through.
-bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert, const MessagePump& pump = {});
+// pending events through. forStretch tells the picture that it is taken
+// right after (TGraphic::DeferDecoding).
+bool LoadImageFile(PictureHolder& holder, const std::string& path, bool convert, const MessagePump& pump = {},
+                   bool forStretch = false);
 
 // Loads an icon file; its failures pass to the caller.
 void LoadIconFile(PictureHolder& holder, const std::string& path);

@@ -1,6 +1,6 @@
 #include "codecs/png/PngChunkReader.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <cstring>
@@ -57,7 +57,8 @@ PngChunkHeader PngChunkReader::Next()
         throw EPngUnexpectedEnd();
     dataLeft_ = h.length;
     critical_ = h.Critical();
-    crc_ = crc32(crc32(0, nullptr, 0), bytes + 4, 4);
+    // The same CRC-32 as zlib's, several times faster on large chunks.
+    crc_ = libdeflate_crc32(0, bytes + 4, 4);
     return h;
 }
 
@@ -73,7 +74,7 @@ size_t PngChunkReader::ReadSome(uint8_t* out, size_t max)
     if (n == 0)
         return 0;
     ReadExact(out, n);
-    crc_ = crc32(crc_, out, static_cast<uInt>(n));
+    crc_ = libdeflate_crc32(static_cast<uint32_t>(crc_), out, n);
     dataLeft_ -= static_cast<uint32_t>(n);
     return n;
 }

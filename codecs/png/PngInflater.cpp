@@ -1,5 +1,7 @@
 #include "codecs/png/PngInflater.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -10,6 +12,7 @@
 #include "base/Exceptions.h"
 #include "codecs/png/PngErrors.h"
 #include "codecs/png/PngMessages.h"
+#include "platform/SpareCores.h"
 
 namespace kobalto {
 
@@ -21,58 +24,97 @@ constexpr size_t kInputPiece = 64 * 1024;
 constexpr size_t kMaxTrailingOutput = 64 * 1024;
 
 // The data of the IDAT run at the reader's current chunk, CRCs checked, in
-// data[0, size); the reader is left before the first chunk after the run.
-// The run fits in what is left of the stream.
+// data[0, size). Gathered in place, among the bytes the reader's stream
+// reads, each chunk's data moves down over the chunk boundaries before it,
+// which are kept so that the bytes can be put back.
 struct GatheredRun {
-    std::unique_ptr<uint8_t[]> data;
+    static constexpr size_t kBoundary = 12;  // a CRC and the next chunk's length and name
+    struct Moved {
+        size_t from = 0, at = 0, length = 0;
+        std::array<uint8_t, kBoundary> boundary{};
+        size_t boundaryLength = 0;
+    };
+
+    std::span<uint8_t> own;  // empty: gathered into copy
+    TFreshBlock copy;
+    uint8_t* data = nullptr;
     size_t size = 0;
+    std::vector<Moved> moved;
+
+    std::span<const uint8_t> Data() const { return {data, size}; }
+
+    // The stream's bytes as they were, also after a gathering that raised
+    // half way.
+    void PutBack() const
+    {
+        for (auto m = moved.rbegin(); m != moved.rend(); ++m)
+            std::memmove(own.data() + m->from, data + m->at, m->length);
+        for (const Moved& m : moved)
+            std::memcpy(own.data() + m.from + m.length, m.boundary.data(), m.boundaryLength);
+    }
 };
 
-GatheredRun GatherRun(PngChunkReader& reader)
+// Reads the run into run (whose own is set); the reader is left before the
+// first chunk after the run. The run fits in what is left of the stream.
+void GatherRun(PngChunkReader& reader, GatheredRun& run)
 {
-    GatheredRun run;
-    run.data.reset(new uint8_t[reader.StreamLeft() + 1]);
-    PrepareForWriting(run.data.get(), reader.StreamLeft());
+    if (run.own.empty()) {
+        run.copy = TFreshBlock(reader.StreamLeft() + 1);
+        run.data = run.copy.Data();
+    } else {
+        run.data = run.own.data() + reader.Here().position;
+    }
     for (;;) {
-        run.size += reader.ReadSome(run.data.get() + run.size, reader.DataLeft());
+        if (!run.own.empty()) {
+            // Recorded first: reading moves the data.
+            const auto from = static_cast<size_t>(reader.Here().position);
+            GatheredRun::Moved& m = run.moved.emplace_back();
+            m.from = from;
+            m.at = run.size;
+            m.length = reader.DataLeft();
+            m.boundaryLength = std::min(GatheredRun::kBoundary, run.own.size() - (from + m.length));
+            std::memcpy(m.boundary.data(), run.own.data() + from + m.length, m.boundaryLength);
+        }
+        run.size += reader.ReadSome(run.data + run.size, reader.DataLeft());
         reader.EndChunk();
         const PngChunkHeader next = reader.Next();
         if (!next.Is("IDAT")) {
             reader.Unread(next);
-            return run;
+            return;
         }
     }
 }
 
 }  // namespace
 
-std::unique_ptr<PngInflater> PngInflater::Open(PngChunkReader& reader, size_t imageBytes)
+std::unique_ptr<PngInflater> PngInflater::Open(PngChunkReader& reader, size_t imageBytes, size_t wholeBudget,
+                                               std::span<uint8_t> streamBytes)
 {
-    // The one-call path holds the compressed data beside the inflated rows.
-    // Where that copy could be large against the picture (data that hardly
-    // compresses), the streaming path keeps memory to the picture itself.
-    if (reader.StreamLeft() > imageBytes / 4)
+    // The one-call path holds the compressed data beside the inflated rows;
+    // the streaming path holds neither.
+    if (wholeBudget < imageBytes || reader.StreamLeft() > wholeBudget - imageBytes)
         return std::make_unique<PngInflater>(reader);
     const PngChunkReader::Mark start = reader.Here();
+    GatheredRun run;
+    run.own = streamBytes;
     try {
-        std::unique_ptr<uint8_t[]> inflated;
-        {
-            const GatheredRun run = GatherRun(reader);
-            // Neither buffer is cleared first: only what inflate wrote is read.
-            inflated.reset(new uint8_t[imageBytes + kMaxTrailingOutput]);
-            PrepareForWriting(inflated.get(), imageBytes + kMaxTrailingOutput);
-            const auto whole = InflateWhole({run.data.get(), run.size}, {inflated.get(), imageBytes + kMaxTrailingOutput});
-            if (whole && whole->produced >= imageBytes)
-                return std::unique_ptr<PngInflater>(new PngInflater(reader, std::move(inflated), imageBytes));
-        }
+        GatherRun(reader, run);
+        // Not cleared first: only what inflate wrote is read. Inflate fills
+        // it from the front, behind the thread that maps it where a core is
+        // idle.
+        TFreshBlock inflated(imageBytes + kMaxTrailingOutput, platform::SpareCores() > 0);
+        const auto whole = InflateWhole(run.Data(), {inflated.Data(), inflated.Size()});
+        if (whole && whole->produced >= imageBytes)
+            return std::unique_ptr<PngInflater>(new PngInflater(reader, std::move(inflated), imageBytes));
     } catch (const Exception&) {
     } catch (const std::bad_alloc&) {
     }
+    run.PutBack();
     reader.Rewind(start);
     return std::make_unique<PngInflater>(reader);
 }
 
-PngInflater::PngInflater(PngChunkReader& reader, std::unique_ptr<uint8_t[]> inflated, size_t size)
+PngInflater::PngInflater(PngChunkReader& reader, TFreshBlock inflated, size_t size)
     : reader_(reader), runEnded_(true), streamEnded_(true), whole_(true), inflated_(std::move(inflated)),
       inflatedSize_(size)
 {
@@ -164,14 +206,18 @@ uint8_t* PngInflater::Next(size_t count, uint8_t* scratch)
     if (count > inflatedSize_ - inflatedAt_)
         throw EPNGMissingMultipleIDAT();
     // The rows before the last one are not looked at again: their memory
-    // goes back while the picture's fills, a few megabytes at a time.
-    constexpr size_t kReleaseStep = size_t{4} << 20;
-    if (lastRowAt_ >= releasedUpTo_ + kReleaseStep) {
-        DiscardPages({inflated_.get() + releasedUpTo_, lastRowAt_ - releasedUpTo_});
-        releasedUpTo_ = lastRowAt_ - kReleaseStep / 2;
+    // goes back while the picture's fills, a few megabytes at a time, in
+    // whole large pages (the block starts on one), which go back without
+    // being split.
+    constexpr size_t kLargePage = size_t{2} << 20;
+    constexpr size_t kReleaseStep = 2 * kLargePage;
+    const size_t releasable = lastRowAt_ / kLargePage * kLargePage;
+    if (releasable >= releasedUpTo_ + kReleaseStep) {
+        DiscardPages({inflated_.Data() + releasedUpTo_, releasable - releasedUpTo_});
+        releasedUpTo_ = releasable;
     }
     lastRowAt_ = inflatedAt_;
-    uint8_t* bytes = inflated_.get() + inflatedAt_;
+    uint8_t* bytes = inflated_.Data() + inflatedAt_;
     inflatedAt_ += count;
     return bytes;
 }
@@ -180,7 +226,7 @@ void PngInflater::Finish()
 {
     if (whole_) {
         // The stream's end and checksum were checked, the run read.
-        inflated_.reset();
+        inflated_ = TFreshBlock();
         return;
     }
     uint8_t scratch[4096];

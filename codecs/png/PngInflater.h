@@ -15,8 +15,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
+#include "base/FreshMemory.h"
 #include "codecs/png/PngChunkReader.h"
 
 namespace kobalto {
@@ -24,8 +26,15 @@ namespace kobalto {
 class PngInflater {
 public:
     // Starts on the data of the chunk reader's current chunk, an IDAT, whose
-    // image data has imageBytes bytes.
-    static std::unique_ptr<PngInflater> Open(PngChunkReader& reader, size_t imageBytes);
+    // image data has imageBytes bytes. The whole path is tried only when the
+    // rest of the stream (all the compressed data could be) and the inflated
+    // image data fit in wholeBudget bytes together. streamBytes, when given,
+    // are the bytes the reader's stream reads, the caller's to change: the
+    // run is gathered among them instead of copied, and they are put back as
+    // they were should the whole path fail; after it succeeded, the run's
+    // bytes cannot be read again.
+    static std::unique_ptr<PngInflater> Open(PngChunkReader& reader, size_t imageBytes, size_t wholeBudget,
+                                             std::span<uint8_t> streamBytes = {});
 
     // The streaming path alone.
     explicit PngInflater(PngChunkReader& reader);
@@ -46,7 +55,7 @@ public:
     void Finish();
 
 private:
-    PngInflater(PngChunkReader& reader, std::unique_ptr<uint8_t[]> inflated, size_t size);
+    PngInflater(PngChunkReader& reader, TFreshBlock inflated, size_t size);
 
     // More input from the run; false once the run has ended.
     bool Refill();
@@ -59,7 +68,7 @@ private:
     bool streamEnded_ = false;
     // The whole path's result, served by Read from inflatedAt_ on.
     bool whole_ = false;
-    std::unique_ptr<uint8_t[]> inflated_;
+    TFreshBlock inflated_;
     size_t inflatedSize_ = 0;
     size_t inflatedAt_ = 0;
     size_t lastRowAt_ = 0;     // where the row before the current one starts

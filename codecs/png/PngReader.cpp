@@ -61,57 +61,57 @@ void FinishIndexed(const PngHeader& header, std::vector<TRGBQuad> palette, const
 
 }  // namespace
 
-PngFile ReadPng(TStream& stream)
+void CheckRoomForImageData(const PngHeader& header, const PngChunkReader& reader)
 {
-    PngChunkReader reader(stream);
+    if (PngImageDataSize(header) / kMaxDeflateRatio > reader.StreamLeft())
+        throw EPNGMissingMultipleIDAT();
+}
+
+PngReadState StartPng(PngChunkReader& reader)
+{
     reader.ReadSignature();
     if (!reader.Next().Is("IHDR"))
         throw EPNGIHDRNotFirst();
-    PngFile file;
-    file.header = ParseIhdr(*reader.ReadAll());
+    PngReadState state;
+    state.file.header = ParseIhdr(*reader.ReadAll());
+    return state;
+}
 
-    std::vector<TRGBQuad> palette;
-    PngTransparency transparency;
-    bool haveImage = false;
-    PngChunkPlace place = PngChunkPlace::BeforePalette;
+bool ReadPngChunks(PngChunkReader& reader, PngReadState& state, const PngImageDataStep& imageData)
+{
+    PngFile& file = state.file;
     for (;;) {
         const PngChunkHeader h = reader.Next();
         if (h.Is("IDAT")) {
-            if (haveImage) {
+            if (state.haveImage) {
                 reader.EndChunk();
                 continue;
             }
-            // Deflate makes at most 1032 bytes of one: a file too short to
-            // hold the picture is refused before its pixels are allocated.
-            if (PngImageDataSize(file.header) / kMaxDeflateRatio > reader.StreamLeft())
-                throw EPNGMissingMultipleIDAT();
-            const auto inflater = PngInflater::Open(reader, PngImageDataSize(file.header));
-            DecodePngImage(file.header, *inflater, transparency, file.gamma, file.image);
-            inflater->Finish();
-            haveImage = true;
-            place = PngChunkPlace::AfterImageData;
+            if (!imageData(reader, state))
+                return false;
+            state.place = PngChunkPlace::AfterImageData;
         } else if (h.Is("IEND")) {
             reader.EndChunk();
-            break;
+            return true;
         } else if (h.Is("IHDR")) {
             throw EPngInvalidIHDR();
         } else if (h.Is("PLTE")) {
-            if (!palette.empty())
+            if (!state.palette.empty())
                 throw EPNGInvalidPalette();
-            palette = ParsePlte(*reader.ReadAll());
-            if (place == PngChunkPlace::BeforePalette)
-                place = PngChunkPlace::BeforeImageData;
+            state.palette = ParsePlte(*reader.ReadAll());
+            if (state.place == PngChunkPlace::BeforePalette)
+                state.place = PngChunkPlace::BeforeImageData;
         } else if (h.Is("tRNS")) {
             const auto data = reader.ReadAll();
             // Transparency must be known before the pixels it applies to.
-            if (data && !haveImage)
-                transparency = ParseTrns(*data, file.header);
+            if (data && !state.haveImage)
+                state.transparency = ParseTrns(*data, file.header);
         } else if (h.Is("gAMA")) {
             auto data = reader.ReadAll();
             // A gamma of the wrong size, or one after the pixels, changes nothing.
-            if (data && data->size() == 4 && !haveImage) {
+            if (data && data->size() == 4 && !state.haveImage) {
                 file.gamma.SetFileGamma(TByteReader(*data, "PNG", PngTruncated).U32BE());
-                file.kept.push_back({h.name, std::move(*data), place});
+                file.kept.push_back({h.name, std::move(*data), state.place});
             }
         } else if (h.Is("cHRM")) {
             reader.EndChunk();
@@ -119,16 +119,37 @@ PngFile ReadPng(TStream& stream)
             throw EPNGUnknownCriticalChunk();
         } else if (h.Is("tIME") || SafeToCopy(h)) {
             if (auto data = reader.ReadAll())
-                file.kept.push_back({h.name, std::move(*data), place});
+                file.kept.push_back({h.name, std::move(*data), state.place});
         } else {
             reader.EndChunk();
         }
     }
-    if (!haveImage)
+}
+
+PngFile FinishPng(PngReadState& state)
+{
+    if (!state.haveImage)
         throw EPNGNoImageData();
+    PngFile& file = state.file;
     if (file.image.Indexed())
-        FinishIndexed(file.header, std::move(palette), transparency, file.gamma, file.image);
-    return file;
+        FinishIndexed(file.header, std::move(state.palette), state.transparency, file.gamma, file.image);
+    return std::move(file);
+}
+
+PngFile ReadPng(TStream& stream)
+{
+    PngChunkReader reader(stream);
+    PngReadState state = StartPng(reader);
+    ReadPngChunks(reader, state, [](PngChunkReader& r, PngReadState& s) {
+        CheckRoomForImageData(s.file.header, r);
+        const size_t imageBytes = PngImageDataSize(s.file.header);
+        const auto inflater = PngInflater::Open(r, imageBytes, imageBytes + imageBytes / 4);
+        DecodePngImage(s.file.header, *inflater, s.transparency, s.file.gamma, s.file.image);
+        inflater->Finish();
+        s.haveImage = true;
+        return true;
+    });
+    return FinishPng(state);
 }
 
 }  // namespace kobalto

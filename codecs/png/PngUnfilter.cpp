@@ -127,8 +127,22 @@ void UnfilterUp(uint8_t* row, const uint8_t* prev, size_t length)
         row[i] = static_cast<uint8_t>(row[i] + prev[i]);
 }
 
+// With the distance known, the three bytes of an RGB pixel restore side by
+// side faster than in 16-bit lanes.
+template <size_t Bpp>
+void UnfilterAverageBytes(uint8_t* row, const uint8_t* prev, size_t length)
+{
+    size_t i = 0;
+    for (; i < Bpp && i < length; ++i)
+        row[i] = static_cast<uint8_t>(row[i] + (prev[i] >> 1));
+    for (; i < length; ++i)
+        row[i] = static_cast<uint8_t>(row[i] + ((row[i - Bpp] + prev[i]) >> 1));
+}
+
 void UnfilterAverage(uint8_t* row, const uint8_t* prev, size_t length, size_t bpp)
 {
+    if (bpp == 3)
+        return UnfilterAverageBytes<3>(row, prev, length);
     size_t i = UnfilterWide<3>(row, prev, length, bpp);
     for (; i < bpp && i < length; ++i)
         row[i] = static_cast<uint8_t>(row[i] + (prev[i] >> 1));

@@ -21,10 +21,45 @@ void TPNGPicture::ClearChunks()
     image_ = PngImage{};
     kept_.clear();
     gamma_.Reset();
+    deferred_.reset();
+}
+
+int TPNGPicture::Width() const
+{
+    return deferred_ ? static_cast<int>(deferred_->Header().width) : image_.pixels.Width();
+}
+
+int TPNGPicture::Height() const
+{
+    return deferred_ ? static_cast<int>(deferred_->Header().height) : image_.pixels.Height();
+}
+
+const PngImage& TPNGPicture::Image() const
+{
+    Decode();
+    return image_;
+}
+
+void TPNGPicture::Decode() const
+{
+    if (!deferred_)
+        return;
+    PngFile file = deferred_->Decode();
+    image_ = std::move(file.image);
+    gamma_ = file.gamma;
+    kept_ = std::move(file.kept);
+    deferred_.reset();
 }
 
 void TPNGPicture::LoadFromStream(TStream& stream)
 {
+    if (deferDecoding_) {
+        if (std::unique_ptr<PngDeferredFile> deferred = PngDeferredFile::Read(stream)) {
+            ClearChunks();
+            deferred_ = std::move(deferred);
+            return;
+        }
+    }
     PngFile file = ReadPng(stream);
     image_ = std::move(file.image);
     gamma_ = file.gamma;
@@ -33,6 +68,7 @@ void TPNGPicture::LoadFromStream(TStream& stream)
 
 void TPNGPicture::SaveToStream(TStream& stream) const
 {
+    Decode();
     if (Empty())
         throw EInvalidGraphicOperation(msg::kPngEmptyPicture);
     WritePng(stream, image_, settings_, gamma_, kept_);
@@ -70,11 +106,12 @@ void TPNGPicture::AssignBitmap(const TBitmap& source, bool transparent, TColor t
 
 void TPNGPicture::Draw(TBitmap& target, int x, int y) const
 {
-    DrawPngImage(image_, target, x, y);
+    DrawPngImage(Image(), target, x, y);
 }
 
 std::unique_ptr<TBitmap> TPNGPicture::TakeBitmapOnWhite()
 {
+    Decode();
     // Indexed pixels need a 24-bit raster anyway: they are drawn.
     if (image_.Indexed() || image_.pixels.Empty())
         return nullptr;
@@ -89,6 +126,19 @@ std::unique_ptr<TBitmap> TPNGPicture::TakeWorkingBitmap()
     if (std::unique_ptr<TBitmap> bitmap = TakeBitmapOnWhite())
         return bitmap;
     return TGraphic::TakeWorkingBitmap();
+}
+
+std::unique_ptr<TBitmap> TPNGPicture::TakeStretchedBitmap(const TStretchTarget& targetFor)
+{
+    // A transparent picture's key colour is its bottom-left pixel, which the
+    // stretch may never pick.
+    if (!deferred_ || Transparent())
+        return nullptr;
+    const auto [width, height] = targetFor(Width(), Height());
+    const std::shared_ptr<PngDeferredFile> file = std::move(deferred_);
+    ClearChunks();
+    // A copy of this picture may still need the file's bytes.
+    return std::make_unique<TBitmap>(file->DecodeStretched(width, height, file.use_count() == 1));
 }
 
 void TPNGPicture::SetFilterSet(uint8_t filterSet)

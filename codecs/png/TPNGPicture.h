@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codecs/png/PngChunk.h"
+#include "codecs/png/PngDeferredFile.h"
 #include "codecs/png/PngGamma.h"
 #include "codecs/png/PngImage.h"
 #include "codecs/png/PngWriter.h"
@@ -21,12 +22,16 @@ public:
     const char* ClassName() const override { return "TPNGPicture"; }
     std::unique_ptr<TGraphic> Clone() const override { return std::make_unique<TPNGPicture>(*this); }
 
-    int Width() const override { return image_.pixels.Width(); }
-    int Height() const override { return image_.pixels.Height(); }
+    int Width() const override;
+    int Height() const override;
 
     // Replaces the picture by the stream's; on failure the picture is
-    // unchanged and one of the PNG exceptions passes on.
+    // unchanged and one of the PNG exceptions passes on. After
+    // DeferDecoding, a picture that TakeStretchedBitmap can sample is read
+    // only up to its image data; the rest is read, and may fail, when the
+    // pixels are first needed.
     void LoadFromStream(TStream& stream) override;
+    void DeferDecoding() override { deferDecoding_ = true; }
     // An empty picture cannot be a PNG file: EInvalidGraphicOperation.
     void SaveToStream(TStream& stream) const override;
 
@@ -46,8 +51,12 @@ public:
     std::unique_ptr<TBitmap> TakeBitmapOnWhite();
     // TakeBitmapOnWhite where it can, drawing otherwise.
     std::unique_ptr<TBitmap> TakeWorkingBitmap() override;
+    // For a picture whose decoding was deferred, and that is not marked
+    // transparent: decodes only what the stretch picks. The picture is empty
+    // afterwards, also when this raises.
+    std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor) override;
 
-    const PngImage& Image() const { return image_; }
+    const PngImage& Image() const;
     const PngEncoderSettings& Settings() const { return settings_; }
     // Filter flags of PngRowFilter.h; level 0 to 9; interlace 0 or 1; the
     // IDAT size at least 1. Other values raise EInvalidGraphicOperation.
@@ -59,10 +68,15 @@ public:
 private:
     // Forgets the pixels, the kept chunks and the gamma.
     void ClearChunks();
+    // Reads the rest of a deferred file now.
+    void Decode() const;
 
-    PngImage image_;
-    PngGamma gamma_;
-    std::vector<PngKeptChunk> kept_;
+    // A deferred file fills these from const operations.
+    mutable PngImage image_;
+    mutable PngGamma gamma_;
+    mutable std::vector<PngKeptChunk> kept_;
+    mutable std::shared_ptr<PngDeferredFile> deferred_;
+    bool deferDecoding_ = false;
     PngEncoderSettings settings_;
 };
 

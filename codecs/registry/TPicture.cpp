@@ -42,13 +42,15 @@ std::string PictureExtension(const std::string& path)
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
-void TPicture::LoadFromFile(const std::string& path)
+void TPicture::LoadFromFile(const std::string& path, bool deferDecoding)
 {
     const std::string extension = PictureExtension(path);
     const TGraphicClass* graphicClass = FileFormats().FindExt(extension);
     if (!graphicClass)
         throw EInvalidGraphic(msg::Format(msg::kUnknownExtension, {extension}));
     std::unique_ptr<TGraphic> fresh = graphicClass->create();
+    if (deferDecoding)
+        fresh->DeferDecoding();
     fresh->LoadFromFile(path);
     graphic_ = std::move(fresh);
 }

@@ -24,7 +24,8 @@ public:
     // Loads path with the class registered for its extension. Raises
     // EInvalidGraphic "拡張子 .%s の画像形式は処理できません" for an unknown
     // extension; a reader's failure passes on and the previous picture stays.
-    void LoadFromFile(const std::string& path);
+    // With deferDecoding the picture is told TGraphic::DeferDecoding first.
+    void LoadFromFile(const std::string& path, bool deferDecoding = false);
 
     TGraphic* Graphic() const { return graphic_.get(); }
     void SetGraphic(std::unique_ptr<TGraphic> graphic) { graphic_ = std::move(graphic); }

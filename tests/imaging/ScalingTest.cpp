@@ -3,10 +3,17 @@
 #include <cstdlib>
 
 #include <cstring>
+#include <memory>
+#include <string>
+
+#include <zlib.h>
 
 #include "base/Exceptions.h"
+#include "base/TMemoryStream.h"
 #include "codecs/jpeg/JpegEncoder.h"
 #include "codecs/jpeg/TJPEGPicture.h"
+#include "codecs/png/PngErrors.h"
+#include "codecs/png/TPNGPicture.h"
 #include "imaging/FitRule.h"
 #include "imaging/Scaling.h"
 #include "tests/support/TestSupport.h"
@@ -61,13 +68,13 @@ TEST(LoadAndScaleImage, SizesAreTruncatedProductsOfTheSinglePrecisionFactor)
     }
 }
 
-TEST(LoadAndScaleImage, JpegShrinksHoldTheWholePicturesStretchedPixels)
+TEST(LoadAndScaleImage, ShrinksHoldTheWholePicturesStretchedPixels)
 {
-    // Colour files shrink through the decode of the picked rows only; grey
-    // ones, and any in a holder that marks pictures transparent (after an
-    // icon), through the whole picture. All must give what stretching the
-    // whole working bitmap gives. The flat left part holds the bottom-left
-    // colour, which a transparent stretch turns white.
+    // Colour JPEG and PNG files shrink through the decode of the picked rows
+    // only; grey JPEG files, and any in a holder that marks pictures
+    // transparent (after an icon), through the whole picture. All must give
+    // what stretching the whole working bitmap gives. The flat left part
+    // holds the bottom-left colour, which a transparent stretch turns white.
     TBitmap picture(157, 103, TPixelFormat::pf24bit);
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
@@ -76,18 +83,33 @@ TEST(LoadAndScaleImage, JpegShrinksHoldTheWholePicturesStretchedPixels)
     test::TempDir dir;
     const struct {
         const char* name;
+        const char* file;
         bool grey, transparent;
-    } cases[] = {{"colour", false, false}, {"grey", true, false}, {"colour, transparent", false, true}};
+    } cases[] = {{"colour", "in.jpg", false, false},
+                 {"grey", "in.jpg", true, false},
+                 {"colour, transparent", "in.jpg", false, true},
+                 {"PNG", "in.png", false, false},
+                 {"PNG, transparent", "in.png", false, true}};
     for (const auto& c : cases) {
-        test::WriteBytes(dir.File("in.jpg"), EncodeJpeg(picture, {90, c.grey, false}));
+        const std::string path = dir.File(c.file);
+        std::unique_ptr<TGraphic> whole;
+        if (std::string(c.file) == "in.png") {
+            TPNGPicture png;
+            png.AssignBitmap(picture);
+            png.SaveToFile(path);
+            whole = std::make_unique<TPNGPicture>();
+        } else {
+            test::WriteBytes(path, EncodeJpeg(picture, {90, c.grey, false}));
+            whole = std::make_unique<TJPEGPicture>();
+        }
+        whole->LoadFromFile(path);
+        const TBitmap wholeBitmap = std::move(*whole->TakeWorkingBitmap());
         for (const float factor : {0.7f, 0.5f, 0.43f, 0.1f}) {
             PictureHolder holder;
             holder.SetTransparentFlag(c.transparent);
-            LoadAndScaleImage(holder, false, dir.File("in.jpg"), factor);
+            LoadAndScaleImage(holder, false, path, factor);
             const TBitmap& shrunk = holder.Bitmap();
-            TJPEGPicture whole;
-            whole.LoadFromFile(dir.File("in.jpg"));
-            TBitmap expected = std::move(*whole.TakeWorkingBitmap());
+            TBitmap expected = wholeBitmap;
             expected.SetTransparent(c.transparent);
             ScaleBitmap(expected, shrunk.Width(), shrunk.Height(), 0);
             ASSERT_EQ(shrunk.PixelFormat(), TPixelFormat::pf24bit);
@@ -124,6 +146,21 @@ TEST(LoadAndScaleImage, UnreadableFilesRaiseAndLeaveNothingBehind)
     EXPECT_ANY_THROW(LoadAndScaleImage(holder, false, dir.File("a.tga"), 0.5));
     EXPECT_EQ(holder.Graphic(), nullptr);
     EXPECT_THROW(LoadAndScaleImage(holder, false, dir.File("a.tif"), 0.5), EFOpenError);
+    // A PNG whose image data is damaged is read only up to it on loading;
+    // taking its pixels raises, and nothing is left behind either.
+    TPNGPicture png;
+    png.AssignBitmap(TBitmap(40, 30));
+    TMemoryStream bytes;
+    png.SaveToStream(bytes);
+    std::vector<uint8_t> damaged = bytes.TakeBytes();
+    damaged[damaged.size() - 12 - 8] ^= 0x55;  // the image data's checksum, with its chunk's CRC made right
+    const uLong crc = crc32(crc32(0, nullptr, 0), damaged.data() + 37, static_cast<uInt>(damaged.size() - 12 - 37 - 4));
+    for (int i = 0; i < 4; ++i)
+        damaged[damaged.size() - 12 - 4 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    test::WriteBytes(dir.File("bad.png"), damaged);
+    LoadAndScaleImage(holder, false, dir.File("good.bmp"), 0.5);
+    EXPECT_THROW(LoadAndScaleImage(holder, false, dir.File("bad.png"), 0.5), EPNGZLIBError);
+    EXPECT_EQ(holder.Graphic(), nullptr);
 }
 
 TEST(ScaleBitmap, PlainStretchPicksWholePixels)

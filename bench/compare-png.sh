@@ -21,7 +21,7 @@ pair() {
   local label=$1 size=$2; shift 2
   rm -rf "$work/out" && mkdir -p "$work/out"
   python3 bench/interleave.py "$runs" --ratio kobalto/imagemagick \
-    ::: kobalto "$cli" shrink -j 1 "$@" --out "$work/out" "$work/in.png" \
+    ::: kobalto "$cli" shrink "$@" --out "$work/out" "$work/in.png" \
     ::: imagemagick "$convert" "$work/in.png" -sample "$size" -define png:compression-level=7 "$work/im.png" |
   awk -v px="$decoded" -v label="$label" -v goal="$GOAL" '
     $1 == "time" { w[$2] = $3; wl[$2] = $4; wm[$2] = $5; c[$2] = $6; peak[$2] = $9 }
@@ -41,6 +41,6 @@ echo "  output: kobalto $(stat -c %s "$work/out/in.png") bytes, ImageMagick $(st
 # The automatic shrink (2000 KB worth of pixels) of the same file, against
 # ImageMagick sampling to the same size.
 mkdir -p "$work/auto"
-"$cli" shrink -j 1 --out "$work/auto" "$work/in.png" >/dev/null
+"$cli" shrink --out "$work/auto" "$work/in.png" >/dev/null
 size=$(/usr/bin/identify -format '%wx%h' "$work/auto/in.png")
 GOAL="at most 0.25" pair "Automatic shrink of the same PNG to $size ($runs rounds, median [least, most]):" "$size!"

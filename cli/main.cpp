@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "imaging/Scaling.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/SpareCores.h"
 
 namespace kobalto::cli {
 namespace {
@@ -76,6 +78,10 @@ int Shrink(const Options& o)
     // Temporaries of a run killed while it wrote.
     RemoveStaleTemporaries(state.outputFolder);
     ConsoleView view(o.percent, o.keepGoing);
+    // -j 1 asks for one core: no file takes a second one either.
+    std::optional<platform::ScopedSpareCores> oneCore;
+    if (o.jobs == 1)
+        oneCore.emplace(0);
     try {
         const unsigned jobs = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
         ProcessFilesInParallel(o.files, view, state, jobs);

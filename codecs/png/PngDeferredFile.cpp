@@ -82,16 +82,7 @@ bool PngDeferredFile::Resume(const PngImageDataStep& imageData, PngReadState& st
 PngFile PngDeferredFile::Decode() const
 {
     PngReadState state = state_;
-    Resume(
-        [](PngChunkReader& r, PngReadState& s) {
-            const size_t imageBytes = PngImageDataSize(s.file.header);
-            const auto inflater = PngInflater::Open(r, imageBytes, imageBytes + imageBytes / 4);
-            DecodePngImage(s.file.header, *inflater, s.transparency, s.file.gamma, s.file.image);
-            inflater->Finish();
-            s.haveImage = true;
-            return true;
-        },
-        state);
+    Resume(DecodeWholeImageData, state);
     return FinishPng(state);
 }
 

@@ -136,18 +136,23 @@ PngFile FinishPng(PngReadState& state)
     return std::move(file);
 }
 
+bool DecodeWholeImageData(PngChunkReader& reader, PngReadState& state)
+{
+    const size_t imageBytes = PngImageDataSize(state.file.header);
+    const auto inflater = PngInflater::Open(reader, imageBytes, imageBytes + imageBytes / 4);
+    DecodePngImage(state.file.header, *inflater, state.transparency, state.file.gamma, state.file.image);
+    inflater->Finish();
+    state.haveImage = true;
+    return true;
+}
+
 PngFile ReadPng(TStream& stream)
 {
     PngChunkReader reader(stream);
     PngReadState state = StartPng(reader);
     ReadPngChunks(reader, state, [](PngChunkReader& r, PngReadState& s) {
         CheckRoomForImageData(s.file.header, r);
-        const size_t imageBytes = PngImageDataSize(s.file.header);
-        const auto inflater = PngInflater::Open(r, imageBytes, imageBytes + imageBytes / 4);
-        DecodePngImage(s.file.header, *inflater, s.transparency, s.file.gamma, s.file.image);
-        inflater->Finish();
-        s.haveImage = true;
-        return true;
+        return DecodeWholeImageData(r, s);
     });
     return FinishPng(state);
 }

@@ -42,6 +42,9 @@ struct PngReadState {
 // the loop there.
 using PngImageDataStep = std::function<bool(PngChunkReader& reader, PngReadState& state)>;
 
+// The image-data step of a whole decode: every row into state.file.image.
+bool DecodeWholeImageData(PngChunkReader& reader, PngReadState& state);
+
 // The signature and IHDR.
 PngReadState StartPng(PngChunkReader& reader);
 // Reads chunks until imageData stops at the first IDAT (false) or IEND has

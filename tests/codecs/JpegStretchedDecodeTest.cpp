@@ -33,16 +33,6 @@ TBitmap Grainy(int w, int h)
     return b;
 }
 
-bool SameBytes(const TBitmap& a, const TBitmap& b)
-{
-    if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
-        return false;
-    for (int y = 0; y < a.Height(); ++y)
-        if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<size_t>(a.Width()) * 3) != 0)
-            return false;
-    return true;
-}
-
 TEST(JpegStretchedDecode, PicksTheBytesOfTheWholeDecodeStretched)
 {
     const struct {
@@ -89,7 +79,7 @@ TEST(JpegStretchedDecode, PicksTheBytesOfTheWholeDecodeStretched)
                     StretchBitmap(expected, whole);
                     const std::optional<TBitmap> sampled = DecodeJpegStretched(bytes, o, t.w, t.h);
                     ASSERT_TRUE(sampled.has_value()) << what;
-                    EXPECT_TRUE(SameBytes(*sampled, expected)) << what;
+                    EXPECT_TRUE(test::SameBytes(*sampled, expected)) << what;
                 }
             }
         }
@@ -221,7 +211,7 @@ TEST(JpegStretchedDecode, TwoDecodersGiveTheBytesOfOne)
             }();
             const platform::ScopedSpareCores spare(1);
             EXPECT_EQ(JpegSampledSplitRow(bytes, o) > 0, l.split) << named;
-            EXPECT_TRUE(SameBytes(DecodeJpeg(bytes, o), whole)) << named << ", whole decode";
+            EXPECT_TRUE(test::SameBytes(DecodeJpeg(bytes, o), whole)) << named << ", whole decode";
             if (orientation == 6)
                 continue;
             for (const auto& t : targets) {
@@ -230,7 +220,7 @@ TEST(JpegStretchedDecode, TwoDecodersGiveTheBytesOfOne)
                 StretchBitmap(expected, whole);
                 const std::optional<TBitmap> sampled = DecodeJpegStretched(bytes, o, t.w, t.h);
                 ASSERT_TRUE(sampled.has_value()) << what;
-                EXPECT_TRUE(SameBytes(*sampled, expected)) << what;
+                EXPECT_TRUE(test::SameBytes(*sampled, expected)) << what;
             }
         }
     }

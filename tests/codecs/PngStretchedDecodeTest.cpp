@@ -101,16 +101,6 @@ Bytes PngFile(const Layout& l, int w, int h, bool grainy, size_t idatSize)
     return out;
 }
 
-bool SameBytes(const TBitmap& a, const TBitmap& b)
-{
-    if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
-        return false;
-    for (int y = 0; y < a.Height(); ++y)
-        if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<size_t>(a.Width()) * 3) != 0)
-            return false;
-    return true;
-}
-
 // The whole decode as the scaler gets it, stretched.
 TBitmap Expected(const Bytes& file, int w, int h)
 {
@@ -162,7 +152,7 @@ TEST(PngStretchedDecode, PicksTheBytesOfTheWholeDecodeStretched)
                                                  std::to_string(idatSize);
                         const std::unique_ptr<TBitmap> sampled = Sampled(file, t.w, t.h);
                         ASSERT_TRUE(sampled) << what;
-                        EXPECT_TRUE(SameBytes(*sampled, Expected(file, t.w, t.h))) << what;
+                        EXPECT_TRUE(test::SameBytes(*sampled, Expected(file, t.w, t.h))) << what;
                     }
                 }
     }
@@ -188,7 +178,7 @@ TEST(PngStretchedDecode, LeavesToTheWholeDecodeWhatItCannotSample)
         // Unchanged: the whole decode gives what a plain load gives.
         std::unique_ptr<TBitmap> working = png.TakeWorkingBitmap();
         TPNGPicture plain = Load(file);
-        EXPECT_TRUE(SameBytes(*working, *plain.TakeWorkingBitmap())) << c.name;
+        EXPECT_TRUE(test::SameBytes(*working, *plain.TakeWorkingBitmap())) << c.name;
     }
     // A picture marked transparent keys its bottom-left colour out.
     const Bytes file = PngFile({"", 2, 8, 0, false, false}, 20, 20, false, 64);
@@ -255,7 +245,7 @@ TEST(PngStretchedDecode, CorpusFilesShrinkAsTheirWholeDecodeDoes)
             const std::unique_ptr<TBitmap> taken = Sampled(file, w, h);
             EXPECT_EQ(whole, "");
             if (taken && expected) {
-                EXPECT_TRUE(SameBytes(*taken, *expected));
+                EXPECT_TRUE(test::SameBytes(*taken, *expected));
                 ++sampled;
             }
         } catch (const Exception& e) {

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,6 +59,16 @@ bool FileExists(const std::string& path)
 {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;
+}
+
+bool SameBytes(const TBitmap& a, const TBitmap& b)
+{
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<size_t>(a.Width()) * 3) != 0)
+            return false;
+    return true;
 }
 
 TBitmap PatternBitmap(int width, int height)

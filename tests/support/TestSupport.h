@@ -43,6 +43,10 @@ TBitmap MakeBitmap(int width, int height, F f)
 // A deterministic colourful picture, for round trips.
 TBitmap PatternBitmap(int width, int height);
 
+// Two 24-bit bitmaps of the same size and format with the same pixel bytes
+// (row padding aside).
+bool SameBytes(const TBitmap& a, const TBitmap& b);
+
 // Runs a shell command; returns its exit status and fills output with what
 // it printed on standard output.
 int RunCommand(const std::string& command, std::string* output = nullptr);

@@ -33,6 +33,17 @@ TBitmap Grainy(int w, int h)
     return b;
 }
 
+// The sampled decode at w × h gives whole, the whole decode, stretched.
+void ExpectSampledIsStretched(const std::vector<uint8_t>& bytes, const TJpegDecodeOptions& o, const TBitmap& whole,
+                              int w, int h, const std::string& what)
+{
+    TBitmap expected(w, h, TPixelFormat::pf24bit);
+    StretchBitmap(expected, whole);
+    const std::optional<TBitmap> sampled = DecodeJpegStretched(bytes, o, w, h);
+    ASSERT_TRUE(sampled.has_value()) << what;
+    EXPECT_TRUE(test::SameBytes(*sampled, expected)) << what;
+}
+
 TEST(JpegStretchedDecode, PicksTheBytesOfTheWholeDecodeStretched)
 {
     const struct {
@@ -75,11 +86,7 @@ TEST(JpegStretchedDecode, PicksTheBytesOfTheWholeDecodeStretched)
                     const std::string what = std::string(l.name) + ", " + std::to_string(p.w) + "x" +
                                              std::to_string(p.h) + " to " + std::to_string(t.w) + "x" +
                                              std::to_string(t.h) + ", orientation " + std::to_string(orientation);
-                    TBitmap expected(t.w, t.h, TPixelFormat::pf24bit);
-                    StretchBitmap(expected, whole);
-                    const std::optional<TBitmap> sampled = DecodeJpegStretched(bytes, o, t.w, t.h);
-                    ASSERT_TRUE(sampled.has_value()) << what;
-                    EXPECT_TRUE(test::SameBytes(*sampled, expected)) << what;
+                    ExpectSampledIsStretched(bytes, o, whole, t.w, t.h, what);
                 }
             }
         }
@@ -216,11 +223,7 @@ TEST(JpegStretchedDecode, TwoDecodersGiveTheBytesOfOne)
                 continue;
             for (const auto& t : targets) {
                 const std::string what = named + " to " + std::to_string(t.w) + "x" + std::to_string(t.h);
-                TBitmap expected(t.w, t.h, TPixelFormat::pf24bit);
-                StretchBitmap(expected, whole);
-                const std::optional<TBitmap> sampled = DecodeJpegStretched(bytes, o, t.w, t.h);
-                ASSERT_TRUE(sampled.has_value()) << what;
-                EXPECT_TRUE(test::SameBytes(*sampled, expected)) << what;
+                ExpectSampledIsStretched(bytes, o, whole, t.w, t.h, what);
             }
         }
     }

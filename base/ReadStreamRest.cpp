@@ -7,6 +7,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "base/DiscardPages.h"
 #include "base/Exceptions.h"
 #include "base/FreshMemory.h"
 #include "base/Limits.h"
@@ -57,17 +58,16 @@ void TStreamRest::Release(std::span<const uint8_t> done) const
 {
     if (!map_ || done.empty())
         return;
-    // Only whole pages inside both the bytes and the mapping (which starts
-    // on a page; its last page is whole in memory).
-    static const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    auto pageUp = [](uintptr_t at) { return (at + page - 1) / page * page; };
-    const uintptr_t start = reinterpret_cast<uintptr_t>(map_);
-    const uintptr_t first = reinterpret_cast<uintptr_t>(done.data());
-    const uintptr_t end = first + done.size();
-    const uintptr_t from = pageUp(std::max(first, start));
-    const uintptr_t to = end >= start + mapLength_ ? pageUp(start + mapLength_) : end / page * page;
-    if (from < to)
-        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    // Within the mapping, which starts on a page; its last page is whole in
+    // memory, so bytes reaching the end take it along.
+    static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    auto* const start = static_cast<uint8_t*>(map_);
+    uint8_t* const first = std::max(const_cast<uint8_t*>(done.data()), start);
+    uint8_t* end = const_cast<uint8_t*>(done.data() + done.size());
+    if (end >= start + mapLength_)
+        end = start + (mapLength_ + page - 1) / page * page;
+    if (first < end)
+        DiscardPages({first, static_cast<size_t>(end - first)});
 }
 
 TStreamRest::~TStreamRest()

@@ -131,13 +131,8 @@ TBitmap DecodeJpeg(std::span<const uint8_t> bytes, const TJpegDecodeOptions& o)
         auto upper = [&] {
             JpegDecompressor u(bytes);
             j_decompress_ptr uc = u.Info();
-            u.ReadHeader(false);
-            u.AcceptCutFile();
-            ChooseJpegOutput(uc, o);
-            u.Guard([uc] {
-                jpeg_calc_output_dimensions(uc);
-                jpeg_start_decompress(uc);
-            });
+            PrepareJpegRows(u, o);
+            u.Guard([uc] { jpeg_start_decompress(uc); });
             std::vector<uint8_t> own;
             ReadRows(u, out, rows, own, split);
         };

@@ -43,4 +43,14 @@ TJpegOutput ChooseJpegOutput(j_decompress_ptr c, const TJpegDecodeOptions& o)
     return out;
 }
 
+TJpegOutput PrepareJpegRows(JpegDecompressor& d, const TJpegDecodeOptions& options)
+{
+    j_decompress_ptr c = d.Info();
+    d.ReadHeader(false);
+    d.AcceptCutFile();
+    const TJpegOutput out = ChooseJpegOutput(c, options);
+    d.Guard([c] { jpeg_calc_output_dimensions(c); });
+    return out;
+}
+
 }  // namespace kobalto

@@ -38,13 +38,9 @@ void ReadStoredRow(JpegDecompressor& d, int y, uint8_t* row)
 // be 24-bit pixels as they are.
 std::optional<TJpegOutput> Prepare(JpegDecompressor& d, const TJpegDecodeOptions& o)
 {
-    j_decompress_ptr c = d.Info();
-    d.ReadHeader(false);
-    d.AcceptCutFile();
-    const TJpegOutput out = ChooseJpegOutput(c, o);
+    const TJpegOutput out = PrepareJpegRows(d, o);
     if (out.quantise)
         return std::nullopt;
-    d.Guard([c] { jpeg_calc_output_dimensions(c); });
     return out;
 }
 

@@ -6,10 +6,9 @@
 #include <new>
 
 #include "base/DiscardPages.h"
+#include "base/Exceptions.h"
 #include "base/FreshMemory.h"
 #include "codecs/decompress/WholeInflate.h"
-
-#include "base/Exceptions.h"
 #include "codecs/png/PngErrors.h"
 #include "codecs/png/PngMessages.h"
 #include "platform/SpareCores.h"

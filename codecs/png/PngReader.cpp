@@ -1,6 +1,7 @@
 #include "codecs/png/PngReader.h"
 
 #include "base/TByteReader.h"
+#include "codecs/decompress/LZ77Decoder.h"
 #include "codecs/png/PngChunkReader.h"
 #include "codecs/png/PngErrors.h"
 #include "codecs/png/PngImageDecoder.h"
@@ -11,8 +12,6 @@
 namespace kobalto {
 
 namespace {
-
-constexpr size_t kMaxDeflateRatio = 1032;
 
 // Bit 5 of the fourth letter set: the chunk does not depend on the image data.
 bool SafeToCopy(const PngChunkHeader& h)
@@ -63,7 +62,7 @@ void FinishIndexed(const PngHeader& header, std::vector<TRGBQuad> palette, const
 
 void CheckRoomForImageData(const PngHeader& header, const PngChunkReader& reader)
 {
-    if (PngImageDataSize(header) / kMaxDeflateRatio > reader.StreamLeft())
+    if (PngImageDataSize(header) / kDeflateExpansion > reader.StreamLeft())
         throw EPNGMissingMultipleIDAT();
 }
 

@@ -112,6 +112,11 @@ void SyncFolder(const std::string& folder)
 
 mode_t DefaultFileMode() { return 0666 & ~kUmask; }
 
+std::string TemporaryPattern(const std::string& folder)
+{
+    return folder + "/" + std::string(kTempPrefix) + std::string(kTempRandomChars, 'X');
+}
+
 ScopedFolderSyncByCaller::ScopedFolderSyncByCaller() : previous_(folderSyncByCaller)
 {
     folderSyncByCaller = true;
@@ -123,7 +128,7 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream&)
 {
     const std::string target = ReplacedFile(path);
     const std::string folder = FolderOf(target);
-    std::string pattern = folder + "/" + std::string(kTempPrefix) + std::string(kTempRandomChars, 'X');
+    std::string pattern = TemporaryPattern(folder);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     int fd = mkstemp(name.data());

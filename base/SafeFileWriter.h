@@ -23,6 +23,10 @@ mode_t DefaultFileMode();
 // as they are.
 void WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write);
 
+// The mkstemp/mkdtemp pattern of a temporary in folder, a name that
+// RemoveStaleTemporaries recognises.
+std::string TemporaryPattern(const std::string& folder);
+
 // Removes what a run killed in the middle of a write left in folder: regular
 // files named like the temporaries above (".kobalto-" and six letters or
 // digits), owned by this user, unchanged for at least maxAge seconds and

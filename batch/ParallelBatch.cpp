@@ -247,7 +247,7 @@ void ProcessFilesInParallel(const std::vector<std::string>& files, BatchView& vi
         if (IsImageFileSupported(files[a]))
             argOf.push_back(a);
     const unsigned threads = static_cast<unsigned>(std::min<size_t>(jobs, argOf.size()));
-    std::string staging = state.outputFolder + "/.kobalto-XXXXXX";
+    std::string staging = TemporaryPattern(state.outputFolder);
     if (threads <= 1 || !mkdtemp(staging.data())) {
         // Nothing to share out, or no room for finished outputs beside the
         // real ones: one file at a time, which also reports the folder.

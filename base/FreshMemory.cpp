@@ -10,10 +10,16 @@
 
 namespace kobalto {
 
+namespace {
+
+// Below this, a block's page faults cost less than the calls that avoid them.
+constexpr size_t kWorthIt = size_t{1} << 20;
+
+}  // namespace
+
 void PrepareForWriting(void* block, size_t size)
 {
     constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
-    constexpr size_t kWorthIt = size_t{1} << 20;
     if (size < kWorthIt)
         return;
     const uintptr_t first = reinterpret_cast<uintptr_t>(block);
@@ -35,6 +41,12 @@ TFreshBlock::TFreshBlock(size_t size, bool inBackground)
     constexpr size_t kHugePage = size_t{2} << 20;
     if (size == 0)
         return;
+    if (size < kWorthIt) {
+        heap_.reset(new uint8_t[size]);
+        data_ = heap_.get();
+        size_ = size;
+        return;
+    }
     // One huge page more than asked, to start on a boundary inside it.
     const size_t length = (size + kHugePage - 1) / kHugePage * kHugePage + kHugePage;
     void* map = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -63,6 +75,7 @@ TFreshBlock::TFreshBlock(TFreshBlock&& other) noexcept
       size_(std::exchange(other.size_, 0)),
       map_(std::exchange(other.map_, nullptr)),
       mapLength_(std::exchange(other.mapLength_, 0)),
+      heap_(std::move(other.heap_)),
       mapper_(std::move(other.mapper_))
 {
 }
@@ -75,6 +88,7 @@ TFreshBlock& TFreshBlock::operator=(TFreshBlock&& other) noexcept
         size_ = std::exchange(other.size_, 0);
         map_ = std::exchange(other.map_, nullptr);
         mapLength_ = std::exchange(other.mapLength_, 0);
+        heap_ = std::move(other.heap_);
         mapper_ = std::move(other.mapper_);
     }
     return *this;
@@ -86,6 +100,7 @@ void TFreshBlock::Free()
         mapper_.join();
     if (map_)
         munmap(map_, mapLength_);
+    heap_.reset();
     map_ = nullptr;
     data_ = nullptr;
     size_ = 0;

@@ -2,6 +2,7 @@
 // Hints for a large block that is about to be written end to end.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 namespace kobalto {
@@ -17,9 +18,10 @@ void PrepareForWriting(void* block, size_t size);
 
 namespace kobalto {
 
-// A block of its own mapping for a photo-sized buffer that is written end to
-// end: it starts on a 2 MB boundary, so that all of it can have 2 MB pages,
-// and is mapped whole in one call. Uninitialised. Raises std::bad_alloc when
+// A buffer that is written end to end, uninitialised. From 1 MB up it is a
+// mapping of its own that starts on a 2 MB boundary, so that all of it can
+// have 2 MB pages, mapped whole in one call; a smaller one comes from the
+// heap, whose pages are mostly mapped already. Raises std::bad_alloc when
 // the system has no room.
 class TFreshBlock {
 public:
@@ -46,6 +48,7 @@ private:
     size_t size_ = 0;
     void* map_ = nullptr;
     size_t mapLength_ = 0;
+    std::unique_ptr<uint8_t[]> heap_;
     std::thread mapper_;
 };
 

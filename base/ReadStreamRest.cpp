@@ -16,17 +16,13 @@
 
 namespace kobalto {
 
-std::vector<uint8_t> ReadStreamRest(TStream& stream, std::string_view format)
+TFreshBlock ReadStreamRest(TStream& stream, std::string_view format)
 {
     const int64_t size = stream.Size() - stream.Position();
     if (size > kMaxFileBytes)
         throw EInvalidGraphic(msg::Format(msg::kFileTooLarge, {format, std::to_string(size)}));
-    const size_t n = size > 0 ? static_cast<size_t>(size) : 0;
-    std::vector<uint8_t> bytes;
-    bytes.reserve(n);
-    PrepareForWriting(bytes.data(), n);
-    bytes.resize(n);
-    stream.ReadBuffer(bytes.data(), bytes.size());
+    TFreshBlock bytes(size > 0 ? static_cast<size_t>(size) : 0);
+    stream.ReadBuffer(bytes.Data(), bytes.Size());
     return bytes;
 }
 
@@ -51,7 +47,7 @@ TStreamRest::TStreamRest(TStream& stream, std::string_view format)
         }
     }
     copy_ = ReadStreamRest(stream, format);
-    bytes_ = copy_;
+    bytes_ = {copy_.Data(), copy_.Size()};
 }
 
 void TStreamRest::Release(std::span<const uint8_t> done) const

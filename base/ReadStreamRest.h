@@ -6,14 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FreshMemory.h"
 #include "base/TStream.h"
 
 namespace kobalto {
 
 // Every byte from the stream's position to its end. Raises EInvalidGraphic
 // naming the format when that is more than kMaxFileBytes, and the stream's
-// read error when the stream yields fewer bytes than its size says.
-std::vector<uint8_t> ReadStreamRest(TStream& stream, std::string_view format);
+// read error when the stream yields fewer bytes than its size says. The
+// block is read into as it is, never cleared first: clearing and copying a
+// photo-sized buffer cost more than decoding a good part of it.
+TFreshBlock ReadStreamRest(TStream& stream, std::string_view format);
 
 // The same bytes, mapped from the file for a file stream (neither copied nor
 // cleared first, which is most of the time of reading a large file), read
@@ -33,7 +36,7 @@ public:
     void Release(std::span<const uint8_t> done) const;
 
 private:
-    std::vector<uint8_t> copy_;
+    TFreshBlock copy_;
     void* map_ = nullptr;
     size_t mapLength_ = 0;
     std::span<const uint8_t> bytes_;

@@ -72,7 +72,7 @@ TBitmap::TBitmap(const TBitmap& other) : TGraphic(other)
 {
     Allocate(other.width_, other.height_, other.format_);
     if (ImageSize() != 0)
-        std::memcpy(bits_.get(), other.bits_.get(), ImageSize());
+        std::memcpy(bits_.Data(), other.bits_.Data(), ImageSize());
     palette_ = other.palette_;
 }
 
@@ -115,12 +115,11 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format)
     CheckImageSize(width, height, "bitmap");
     size_t stride = StrideFor(width, format);
     size_t size = stride * static_cast<size_t>(height);
-    std::unique_ptr<uint8_t[]> bits;
-    if (size != 0) {
-        bits.reset(new (std::nothrow) uint8_t[size]);
-        if (!bits)
-            throw EOutOfMemory();
-        PrepareForWriting(bits.get(), size);  // written end to end right away
+    TFreshBlock bits;
+    try {
+        bits = TFreshBlock(size);  // written end to end right away
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
     }
     // Row padding is zero so that written files are reproducible; that takes
     // in the unused low bits of a packed row's last byte, which pixel writes
@@ -128,7 +127,7 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format)
     const size_t whole = static_cast<size_t>(width) * static_cast<size_t>(StorageBitsPerPixel(format)) / 8;
     if (whole < stride)
         for (int y = 0; y < height; ++y)
-            std::memset(bits.get() + static_cast<size_t>(y) * stride + whole, 0, stride - whole);
+            std::memset(bits.Data() + static_cast<size_t>(y) * stride + whole, 0, stride - whole);
     width_ = width;
     height_ = height;
     format_ = format;
@@ -140,7 +139,7 @@ void TBitmap::Clear()
 {
     width_ = height_ = 0;
     stride_ = 0;
-    bits_.reset();
+    bits_ = TFreshBlock();
 }
 
 void TBitmap::SetSize(int width, int height)
@@ -250,10 +249,10 @@ void TBitmap::Fill(TColor color)
     if (format_ == TPixelFormat::pf24bit && color == kWhite) {
         const size_t used = static_cast<size_t>(width_) * 3;
         if (used == stride_) {
-            std::memset(bits_.get(), 0xFF, ImageSize());
+            std::memset(bits_.Data(), 0xFF, ImageSize());
         } else {
             for (int y = 0; y < height_; ++y)
-                std::memset(bits_.get() + static_cast<size_t>(y) * stride_, 0xFF, used);
+                std::memset(bits_.Data() + static_cast<size_t>(y) * stride_, 0xFF, used);
         }
         return;
     }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/FreshMemory.h"
 #include "graphics/TColor.h"
 #include "graphics/TGraphic.h"
 #include "graphics/TPixelFormat.h"
@@ -48,14 +49,14 @@ public:
     // Bytes from one memory row to the next (a multiple of 4).
     size_t Stride() const { return stride_; }
     // Image row y, 0 being the top row.
-    uint8_t* ScanLine(int y) { return bits_.get() + static_cast<size_t>(height_ - 1 - y) * stride_; }
+    uint8_t* ScanLine(int y) { return bits_.Data() + static_cast<size_t>(height_ - 1 - y) * stride_; }
     const uint8_t* ScanLine(int y) const
     {
-        return bits_.get() + static_cast<size_t>(height_ - 1 - y) * stride_;
+        return bits_.Data() + static_cast<size_t>(height_ - 1 - y) * stride_;
     }
     // The whole pixel block, bottom row first.
-    uint8_t* Bits() { return bits_.get(); }
-    const uint8_t* Bits() const { return bits_.get(); }
+    uint8_t* Bits() { return bits_.Data(); }
+    const uint8_t* Bits() const { return bits_.Data(); }
     size_t ImageSize() const { return stride_ * static_cast<size_t>(height_); }
 
     // Indexed formats only; its size is at most 2^bits entries.
@@ -89,7 +90,7 @@ private:
     int height_ = 0;
     TPixelFormat format_ = TPixelFormat::pf24bit;
     size_t stride_ = 0;
-    std::unique_ptr<uint8_t[]> bits_;
+    TFreshBlock bits_;
     std::vector<TRGBQuad> palette_;
 };
 

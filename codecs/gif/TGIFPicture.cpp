@@ -43,10 +43,10 @@ int TGIFPicture::Height() const
 
 void TGIFPicture::LoadFromStream(TStream& stream)
 {
-    const std::vector<uint8_t> bytes = ReadStreamRest(stream, "GIF");
+    const TFreshBlock bytes = ReadStreamRest(stream, "GIF");
     TGIFHeader header;
     TGIFFrameList frames;
-    ReadGif(bytes, header, frames);
+    ReadGif({bytes.Data(), bytes.Size()}, header, frames);
     header_ = std::move(header);
     frames_ = std::move(frames);
 }

@@ -43,8 +43,8 @@ void TJPEGPicture::SetHeight(int) { throw EInvalidGraphicOperation(msg::kJpegCan
 void TJPEGPicture::LoadFromStream(TStream& stream)
 {
     auto data = std::make_shared<TJPEGData>();
-    data->bytes = ReadStreamRest(stream, "JPEG");
-    data->header = ReadJpegHeader(data->bytes);
+    data->loaded = ReadStreamRest(stream, "JPEG");
+    data->header = ReadJpegHeader(data->Bytes());
     data_ = std::move(data);
     bitmap_.reset();
     settings_.progressiveEncoding = data_->header.multiScan;
@@ -56,7 +56,7 @@ void TJPEGPicture::SaveToStream(TStream& stream) const
         auto data = std::make_shared<TJPEGData>();
         static const TBitmap kEmpty;
         const TBitmap& source = bitmap_ ? *bitmap_ : kEmpty;
-        data->bytes = EncodeJpeg(source, {settings_.compressionQuality, settings_.grayscale,
+        data->encoded = EncodeJpeg(source, {settings_.compressionQuality, settings_.grayscale,
                                           settings_.progressiveEncoding});
         data->header.width = source.Width();
         data->header.height = source.Height();
@@ -64,7 +64,7 @@ void TJPEGPicture::SaveToStream(TStream& stream) const
         data->header.multiScan = settings_.progressiveEncoding;
         data_ = std::move(data);
     }
-    stream.WriteBuffer(data_->bytes.data(), data_->bytes.size());
+    stream.WriteBuffer(data_->Bytes().data(), data_->Bytes().size());
 }
 
 void TJPEGPicture::AssignBitmap(const TBitmap& source)
@@ -93,7 +93,7 @@ const TBitmap& TJPEGPicture::Bitmap() const
         if (!data_)
             bitmap_ = std::make_unique<TBitmap>();
         else
-            bitmap_ = std::make_unique<TBitmap>(DecodeJpeg(data_->bytes, DecodeOptions()));
+            bitmap_ = std::make_unique<TBitmap>(DecodeJpeg(data_->Bytes(), DecodeOptions()));
     }
     return *bitmap_;
 }
@@ -127,7 +127,7 @@ std::unique_ptr<TBitmap> TJPEGPicture::TakeStretchedBitmap(const TStretchTarget&
         return nullptr;
     UseWorkingSettings();
     const auto [width, height] = targetFor(Width(), Height());
-    std::optional<TBitmap> stretched = DecodeJpegStretched(data_->bytes, DecodeOptions(), width, height);
+    std::optional<TBitmap> stretched = DecodeJpegStretched(data_->Bytes(), DecodeOptions(), width, height);
     if (!stretched)
         return nullptr;
     return std::make_unique<TBitmap>(std::move(*stretched));

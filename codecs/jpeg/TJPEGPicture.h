@@ -5,9 +5,11 @@
 // picture's width, height and pixels are those of the upright photo.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
+#include "base/FreshMemory.h"
 #include "codecs/jpeg/EJPEG.h"
 #include "codecs/jpeg/JpegDecoder.h"
 #include "codecs/jpeg/JpegHeader.h"
@@ -19,8 +21,14 @@ namespace kobalto {
 
 // The compressed file with what its header said; shared between copies.
 struct TJPEGData {
-    std::vector<uint8_t> bytes;
+    TFreshBlock loaded;             // the file as loaded
+    std::vector<uint8_t> encoded;   // or what a bitmap was encoded to
     TJpegHeader header;
+
+    std::span<const uint8_t> Bytes() const
+    {
+        return loaded.Data() ? std::span<const uint8_t>(loaded.Data(), loaded.Size()) : std::span(encoded);
+    }
 };
 
 class TJPEGPicture : public TGraphic {

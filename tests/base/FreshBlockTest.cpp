@@ -10,13 +10,15 @@
 namespace kobalto {
 namespace {
 
-TEST(FreshBlock, StartsOnALargePageAndHoldsWhatIsWrittenWhereverItsPagesAreMapped)
+TEST(FreshBlock, StartsALargeBlockOnALargePageAndHoldsWhatIsWrittenWhereverItsPagesAreMapped)
 {
     for (bool inBackground : {false, true})
-        for (size_t size : {size_t{1}, size_t{4096}, (size_t{5} << 20) + 3}) {
+        for (size_t size : {size_t{1}, size_t{4096}, (size_t{1} << 20) - 1, size_t{1} << 20, (size_t{5} << 20) + 3}) {
             TFreshBlock block(size, inBackground);
             ASSERT_EQ(block.Size(), size);
-            EXPECT_EQ(reinterpret_cast<uintptr_t>(block.Data()) % (uintptr_t{2} << 20), 0u);
+            if (size >= size_t{1} << 20) {
+                EXPECT_EQ(reinterpret_cast<uintptr_t>(block.Data()) % (uintptr_t{2} << 20), 0u) << size;
+            }
             for (size_t i = 0; i < size; ++i)
                 block.Data()[i] = static_cast<uint8_t>(i * 7);
             TFreshBlock moved = std::move(block);

@@ -60,7 +60,7 @@ TEST(LoadIconFile, NothingDecodableClearsTheHolderAndNamesTheFile)
     test::TempDir dir;
     const std::string path = dir.File("broken.ico");
     std::vector<uint8_t> bytes = test::BuildIcon({IconImageSpec{.bits = 8}});
-    bytes.resize(bytes.size() - 1);  // the mask's last byte is missing
+    bytes.pop_back();  // the mask's last byte is missing
     test::WriteBytes(path, bytes);
     PictureHolder holder;
     holder.SetGraphic(std::make_unique<TBitmap>(3, 3));

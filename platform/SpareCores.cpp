@@ -2,6 +2,8 @@
 
 #include <sched.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <thread>
 
@@ -43,7 +45,14 @@ unsigned SpareCores()
     if (t_spareCores >= 0)
         return static_cast<unsigned>(t_spareCores);
     static const unsigned cores = UsableCores();
-    const unsigned busy = RunningNow();
+    unsigned busy = RunningNow();
+    // A program starting or ending holds a core for a millisecond or so,
+    // which says nothing of the time ahead: before deciding that no core is
+    // idle, look again a few times over about that long.
+    for (int look = 0; look < 4 && cores > 1 && busy >= cores; ++look) {
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+        busy = std::min(busy, RunningNow());
+    }
     return cores > busy ? cores - busy : 0;
 }
 

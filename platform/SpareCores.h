@@ -4,9 +4,11 @@
 // its worker threads, so the cores are not asked for twice.
 namespace kobalto::platform {
 
-// The cores this process may run on that nothing else is running on at this
-// moment, besides the calling thread's own; or what a ScopedSpareCores
-// living on this thread says.
+// The cores this process may run on that nothing else is running on,
+// besides the calling thread's own: at this moment, or at one of a few more
+// looks over about a millisecond when the first finds none (at most that
+// long a wait, on a busy machine). Or what a ScopedSpareCores living on this
+// thread says.
 unsigned SpareCores();
 
 // While alive, SpareCores() on this thread answers cores.

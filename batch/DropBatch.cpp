@@ -7,7 +7,7 @@
 #include "base/Text.h"
 #include "base/Warnings.h"
 #include "imaging/Extension.h"
-#include "imaging/SaveImageFile.h"
+#include "imaging/LoadScaleAndSave.h"
 #include "imaging/Scaling.h"
 #include "platform/FileSystem.h"
 
@@ -72,22 +72,24 @@ void ProcessFile(const std::string& path, BatchView& view, BatchState& state, Pi
 
     // Every file starts without the transparency an icon before it set.
     holder.SetTransparentFlag(false);
-    {
-        const ScopedWarningSink warnings([&view](std::string_view title, std::string_view text) {
-            view.ShowWarning(std::string(title), std::string(text));
-        });
-        LoadAndScaleImage(holder, false, path, factor, [&view] { view.ProcessMessages(); });
-    }
-    view.ShowPreview(holder.Bitmap());
-
     const std::string outPath = state.outputFolder + "/" + FileNamePart(path);
-    state.lastOutputPath = outPath;
     const bool copy = factor >= 1;
+    const auto loaded = [&] {
+        view.ShowPreview(holder.Bitmap());
+        state.lastOutputPath = outPath;
+    };
+    const ScopedWarningSink warnings([&view](std::string_view title, std::string_view text) {
+        view.ShowWarning(std::string(title), std::string(text));
+    });
+    const auto pump = [&view] { view.ProcessMessages(); };
     if (copy) {
+        LoadAndScaleImage(holder, false, path, factor, pump);
+        loaded();
         if (platform::CopyFileOverwrite(path, outPath) == platform::CopyResult::Failed)
             throw EFCreateError(msg::Format(msg::kCannotCreateFile, {outPath}));
     } else {
-        SaveImageFile(holder.Bitmap(), outPath, false, 0);
+        // Written while the picture is decoded where a core is idle.
+        LoadScaleAndSave(holder, path, factor, outPath, pump, loaded);
     }
 
     const FileReport report = ReportFor(path, outPath, bytesIn, copy);

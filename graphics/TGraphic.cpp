@@ -36,6 +36,6 @@ std::unique_ptr<TBitmap> TGraphic::TakeWorkingBitmap()
     return bitmap;
 }
 
-std::unique_ptr<TBitmap> TGraphic::TakeStretchedBitmap(const TStretchTarget&) { return nullptr; }
+std::unique_ptr<TBitmap> TGraphic::TakeStretchedBitmap(const TStretchTarget&, TRowGate*) { return nullptr; }
 
 }  // namespace kobalto

@@ -11,6 +11,8 @@
 
 namespace kobalto {
 
+class TRowGate;
+
 class TBitmap;
 
 class TGraphic {
@@ -56,7 +58,10 @@ public:
     // can make them without the whole picture (a decoder that decodes only
     // the lines the stretch picks). Null when this picture cannot; it is
     // then unchanged, and the caller takes the working bitmap and stretches it.
-    virtual std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor);
+    // With rows, a kind may publish the rows there as it fills them from the
+    // top, for a reader on another thread; publishing the rest is the
+    // caller's.
+    virtual std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor, TRowGate* rows = nullptr);
     // Said before loading by a caller that takes the picture right after
     // with TakeStretchedBitmap (or TakeWorkingBitmap, should that give
     // null): a kind that decodes its pixels on loading may then keep its

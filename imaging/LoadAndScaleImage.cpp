@@ -24,7 +24,7 @@ int Scaled(int size, double factor)
 }  // namespace
 
 void LoadAndScaleImage(PictureHolder& holder, bool smooth, const std::string& path, double factor,
-                       const MessagePump& pump)
+                       const MessagePump& pump, TRowGate* rows)
 {
     if (!platform::FileExists(path)) {
         holder.Clear();
@@ -45,7 +45,7 @@ void LoadAndScaleImage(PictureHolder& holder, bool smooth, const std::string& pa
         // The plain stretch picks few of a large picture's pixels: a picture
         // that can decode just those never becomes a full-size bitmap.
         TGraphic* graphic = holder.Graphic();
-        if (std::unique_ptr<TBitmap> stretched = graphic && !smooth ? graphic->TakeStretchedBitmap(target) : nullptr) {
+        if (std::unique_ptr<TBitmap> stretched = graphic && !smooth ? graphic->TakeStretchedBitmap(target, rows) : nullptr) {
             holder.SetGraphic(std::move(stretched));
             done = true;
         } else {

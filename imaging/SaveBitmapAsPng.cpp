@@ -1,6 +1,9 @@
 #include "imaging/SaveBitmapAsPng.h"
 
+#include "base/SafeFileWriter.h"
+#include "codecs/png/PngWriter.h"
 #include "codecs/png/TPNGPicture.h"
+#include "graphics/TRowGate.h"
 #include "imaging/Extension.h"
 #include "imaging/ReduceToOptimalPalette.h"
 
@@ -20,6 +23,15 @@ bool SaveBitmapAsPng(TBitmap& bitmap, const std::string& path, bool transparent)
     }
     png.SaveToFile(path);
     return true;
+}
+
+void SaveRowsAsPng(const TRowGate& rows, const std::string& path)
+{
+    // A fresh picture's settings, as SaveBitmapAsPng's picture has.
+    WriteFileSafely(path, [&rows](TStream& stream) {
+        WritePngAsRowsArrive(stream, rows, PngEncoderSettings{});
+        rows.WaitForCompletion();
+    });
 }
 
 }  // namespace kobalto

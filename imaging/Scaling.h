@@ -8,12 +8,16 @@
 
 namespace kobalto {
 
+class TRowGate;
+
 // Loads path into holder and scales it by factor (widths and heights
 // truncated, at least 1 pixel). Afterwards the holder holds a 24-bit bitmap.
 // A file that is missing, cannot be decoded or holds no picture raises an
-// error saying why; nothing of an earlier file is reused.
+// error saying why; nothing of an earlier file is reused. With rows, a
+// picture that decodes only what the plain stretch picks may publish its
+// rows there as they are filled (TGraphic::TakeStretchedBitmap).
 void LoadAndScaleImage(PictureHolder& holder, bool smooth, const std::string& path, double factor,
-                       const MessagePump& pump = {});
+                       const MessagePump& pump = {}, TRowGate* rows = nullptr);
 
 // Scales bitmap in place to exactly width × height: mode 0 is the plain
 // nearest-neighbour stretch onto white (honouring transparency), mode 1 the

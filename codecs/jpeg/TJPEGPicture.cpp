@@ -119,7 +119,7 @@ std::unique_ptr<TBitmap> TJPEGPicture::TakeWorkingBitmap()
     return bitmap;
 }
 
-std::unique_ptr<TBitmap> TJPEGPicture::TakeStretchedBitmap(const TStretchTarget& targetFor)
+std::unique_ptr<TBitmap> TJPEGPicture::TakeStretchedBitmap(const TStretchTarget& targetFor, TRowGate*)
 {
     // A transparent picture's key colour is its bottom-left pixel, which the
     // stretch may never pick; a decoded bitmap is there already.

@@ -63,7 +63,7 @@ public:
     // With the settings TakeWorkingBitmap uses, decodes only what the stretch
     // picks, unless the picture is transparent or the file needs its whole
     // decode (grey, an orientation that turns it a quarter).
-    std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor) override;
+    std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor, TRowGate* rows = nullptr) override;
 
     // The decoded bitmap, decoded now if there is none.
     const TBitmap& Bitmap() const;

@@ -86,7 +86,7 @@ PngFile PngDeferredFile::Decode() const
     return FinishPng(state);
 }
 
-TBitmap PngDeferredFile::DecodeStretched(int width, int height, bool spend)
+TBitmap PngDeferredFile::DecodeStretched(int width, int height, bool spend, TRowGate* rows)
 {
     PngReadState state = state_;
     TBitmap stretched;
@@ -100,7 +100,7 @@ TBitmap PngDeferredFile::DecodeStretched(int width, int height, bool spend)
             const auto inflater =
                 PngInflater::Open(r, imageBytes, allowed > targetBytes ? allowed - targetBytes : 0,
                                   spend ? Bytes() : std::span<uint8_t>{});
-            stretched = DecodePngStretched(h, *inflater, s.transparency, s.file.gamma, width, height);
+            stretched = DecodePngStretched(h, *inflater, s.transparency, s.file.gamma, width, height, rows);
             inflater->Finish();
             s.haveImage = true;
             return true;

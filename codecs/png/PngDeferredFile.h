@@ -10,6 +10,8 @@
 
 namespace kobalto {
 
+class TRowGate;
+
 class PngDeferredFile {
 public:
     // Null, with the stream where it was, for what DecodePngStretched does
@@ -27,7 +29,8 @@ public:
     // DecodePngStretched makes it, after the chunks of the whole file. With
     // spend, the kept bytes may be used up on the way (the compressed data
     // gathered among them), and the file cannot be decoded again.
-    TBitmap DecodeStretched(int width, int height, bool spend);
+    // With rows, the rows are published there as they are filled.
+    TBitmap DecodeStretched(int width, int height, bool spend, TRowGate* rows = nullptr);
 
 private:
     PngDeferredFile() = default;

@@ -8,6 +8,7 @@
 #include "codecs/png/PngRowConverter.h"
 #include "codecs/png/PngUnfilter.h"
 #include "graphics/Draw.h"
+#include "graphics/TRowGate.h"
 
 namespace kobalto {
 
@@ -17,7 +18,7 @@ bool PngCanDecodeStretched(const PngHeader& header)
 }
 
 TBitmap DecodePngStretched(const PngHeader& header, PngInflater& inflater, const PngTransparency& transparency,
-                           const PngGamma& gamma, int width, int height)
+                           const PngGamma& gamma, int width, int height, TRowGate* rows)
 {
     const int w = static_cast<int>(header.width);
     const int h = static_cast<int>(header.height);
@@ -67,6 +68,8 @@ TBitmap DecodePngStretched(const PngHeader& header, PngInflater& inflater, const
         // An enlargement repeats the row.
         for (++ty; ty < height && ys[static_cast<size_t>(ty)] == y; ++ty)
             std::memcpy(target.ScanLine(ty), target.ScanLine(ty - 1), 3 * static_cast<size_t>(width));
+        if (rows)
+            rows->Publish(target, ty);
     }
     return target;
 }

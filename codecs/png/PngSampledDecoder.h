@@ -8,6 +8,8 @@
 
 namespace kobalto {
 
+class TRowGate;
+
 // Pictures held with 24-bit pixels and stored row after row: RGB, grey or
 // RGB with alpha, 16-bit grey. Indexed pixels are drawn rather than taken,
 // and an interlaced picture's rows come in passes.
@@ -18,8 +20,9 @@ bool PngCanDecodeStretched(const PngHeader& header);
 // onto a fresh 24-bit bitmap. Every row is still inflated and unfiltered
 // (each row's filter may look at the one above), but only the rows the
 // stretch picks are converted and only their picked pixels kept, so no
-// full-size picture is made. Raises what the whole decode raises.
+// full-size picture is made. Raises what the whole decode raises. With
+// rows, each target row is published there once filled, from the top.
 TBitmap DecodePngStretched(const PngHeader& header, PngInflater& inflater, const PngTransparency& transparency,
-                           const PngGamma& gamma, int width, int height);
+                           const PngGamma& gamma, int width, int height, TRowGate* rows = nullptr);
 
 }  // namespace kobalto

@@ -1,6 +1,7 @@
 #include "codecs/png/PngWriter.h"
 
 #include <cstring>
+#include <functional>
 
 #include "codecs/png/PngAdam7.h"
 #include "codecs/png/PngChunkWriter.h"
@@ -8,6 +9,7 @@
 #include "codecs/png/PngRowConverter.h"
 #include "codecs/png/PngSignature.h"
 #include "graphics/PackedIndex.h"
+#include "graphics/TRowGate.h"
 
 namespace kobalto {
 
@@ -43,17 +45,20 @@ std::vector<uint8_t> TransparencyBytes(const PngImage& image, const PngGamma& ga
     return {0, inverse[image.key->red], 0, inverse[image.key->green], 0, inverse[image.key->blue]};
 }
 
+// The pixels of image row y, as the picture's bitmap holds them.
+using PixelRows = std::function<const uint8_t*(uint32_t y)>;
+
 // Image row y as unfiltered samples of the output header.
 class RowSource {
 public:
-    RowSource(const PngImage& image, const PngHeader& header, const PngGamma& gamma)
-        : image_(image), header_(header), gamma_(gamma), rowBytes_(header.RowBytes(header.width))
+    RowSource(const PngImage& image, const PngHeader& header, const PngGamma& gamma, const PixelRows& pixels)
+        : image_(image), header_(header), gamma_(gamma), pixels_(pixels), rowBytes_(header.RowBytes(header.width))
     {
     }
 
     void Row(uint32_t y, uint8_t* out) const
     {
-        const uint8_t* src = image_.pixels.ScanLine(static_cast<int>(y));
+        const uint8_t* src = pixels_(y);
         if (header_.colorType == kPngPalette) {
             std::memcpy(out, src, rowBytes_);
             return;
@@ -89,6 +94,7 @@ private:
     const PngImage& image_;
     const PngHeader& header_;
     const PngGamma& gamma_;
+    const PixelRows& pixels_;
     size_t rowBytes_;
 };
 
@@ -110,9 +116,9 @@ void GatherPass(const PngHeader& header, const uint8_t* row, const PngPass& pass
 }
 
 void WriteImageData(TStream& out, const PngImage& image, const PngHeader& header, const PngEncoderSettings& settings,
-                    const PngGamma& gamma)
+                    const PngGamma& gamma, const PixelRows& pixels)
 {
-    const RowSource source(image, header, gamma);
+    const RowSource source(image, header, gamma, pixels);
     const size_t rowBytes = header.RowBytes(header.width);
     std::vector<uint8_t> row(rowBytes);
     PngRowFilter filter(settings.filterSet, rowBytes, header.FilterOffset());
@@ -181,8 +187,29 @@ void WritePng(TStream& out, const PngImage& image, const PngEncoderSettings& set
     if (!transparency.empty())
         WritePngChunk(out, "tRNS", transparency);
     WriteKept(out, kept, PngChunkPlace::BeforeImageData);
-    WriteImageData(out, image, header, settings, gamma);
+    WriteImageData(out, image, header, settings, gamma,
+                   [&image](uint32_t y) { return image.pixels.ScanLine(static_cast<int>(y)); });
     WriteKept(out, kept, PngChunkPlace::AfterImageData);
+    WritePngChunk(out, "IEND", {});
+}
+
+void WritePngAsRowsArrive(TStream& out, const TRowGate& gate, const PngEncoderSettings& settings)
+{
+    // What WritePng writes for a 24-bit picture without transparency,
+    // gamma or kept chunks: the header, the image data, the end.
+    const auto [width, height] = gate.WaitForSize();
+    PngHeader header;
+    header.width = static_cast<uint32_t>(width);
+    header.height = static_cast<uint32_t>(height);
+    header.interlace = 0;
+    header.colorType = kPngRgb;
+    header.bitDepth = 8;
+    out.WriteBuffer(kPngSignature.data(), kPngSignature.size());
+    WritePngChunk(out, "IHDR", IhdrBytes(header));
+    const PngImage noAlpha;
+    const PngGamma identity;
+    WriteImageData(out, noAlpha, header, settings, identity,
+                   [&gate](uint32_t y) { return gate.WaitForRow(static_cast<int>(y)); });
     WritePngChunk(out, "IEND", {});
 }
 

@@ -13,6 +13,8 @@
 
 namespace kobalto {
 
+class TRowGate;
+
 struct PngEncoderSettings {
     uint8_t filterSet = kPngFilterSub;
     int compressionLevel = 7;
@@ -32,5 +34,11 @@ PngHeader PngOutputHeader(const PngImage& image, uint8_t interlace);
 // IDAT; the other kept chunks; IEND. Samples pass the inverse gamma table.
 void WritePng(TStream& out, const PngImage& image, const PngEncoderSettings& settings, const PngGamma& gamma,
               const std::vector<PngKeptChunk>& kept);
+
+// What WritePng writes for the 24-bit picture behind gate, opaque, with
+// the identity gamma and no kept chunks, not interlaced (whatever settings
+// say of that); each row written as soon as the gate has it. Raises ERowsWithdrawn when the rows stop
+// coming.
+void WritePngAsRowsArrive(TStream& out, const TRowGate& gate, const PngEncoderSettings& settings);
 
 }  // namespace kobalto

@@ -128,7 +128,7 @@ std::unique_ptr<TBitmap> TPNGPicture::TakeWorkingBitmap()
     return TGraphic::TakeWorkingBitmap();
 }
 
-std::unique_ptr<TBitmap> TPNGPicture::TakeStretchedBitmap(const TStretchTarget& targetFor)
+std::unique_ptr<TBitmap> TPNGPicture::TakeStretchedBitmap(const TStretchTarget& targetFor, TRowGate* rows)
 {
     // A transparent picture's key colour is its bottom-left pixel, which the
     // stretch may never pick.
@@ -138,7 +138,7 @@ std::unique_ptr<TBitmap> TPNGPicture::TakeStretchedBitmap(const TStretchTarget& 
     const std::shared_ptr<PngDeferredFile> file = std::move(deferred_);
     ClearChunks();
     // A copy of this picture may still need the file's bytes.
-    return std::make_unique<TBitmap>(file->DecodeStretched(width, height, file.use_count() == 1));
+    return std::make_unique<TBitmap>(file->DecodeStretched(width, height, file.use_count() == 1, rows));
 }
 
 void TPNGPicture::SetFilterSet(uint8_t filterSet)

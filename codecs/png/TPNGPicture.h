@@ -54,7 +54,7 @@ public:
     // For a picture whose decoding was deferred, and that is not marked
     // transparent: decodes only what the stretch picks. The picture is empty
     // afterwards, also when this raises.
-    std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor) override;
+    std::unique_ptr<TBitmap> TakeStretchedBitmap(const TStretchTarget& targetFor, TRowGate* rows = nullptr) override;
 
     const PngImage& Image() const;
     const PngEncoderSettings& Settings() const { return settings_; }

@@ -1,5 +1,6 @@
 #include "graphics/TRowGate.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "graphics/TBitmap.h"
@@ -24,11 +25,14 @@ void TRowGate::Publish(const TBitmap& bitmap, int rows)
     }
     for (int y = from; y < rows; ++y)
         std::memcpy(copy_.Data() + static_cast<size_t>(y) * rowBytes, bitmap.ScanLine(y), rowBytes);
+    bool wake = false;
     {
         std::lock_guard lock(mutex_);
         rows_ = rows;
+        wake = wanted_ > 0 && rows_ >= wanted_;
     }
-    changed_.notify_all();
+    if (wake)
+        changed_.notify_all();
 }
 
 void TRowGate::End(bool complete)
@@ -51,8 +55,15 @@ bool TRowGate::Started() const
 
 void TRowGate::WaitUntil(int rows) const
 {
+    // A reader that has caught up waits for a few rows more than it needs,
+    // and is woken only once they are there, not for every row.
+    constexpr int kAhead = 16;
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return rows_ >= rows || ended_; });
+    if (rows_ < rows) {
+        wanted_ = height_ > 0 ? std::min(rows + kAhead, height_) : rows;
+        changed_.wait(lock, [&] { return rows_ >= wanted_ || ended_; });
+        wanted_ = 0;
+    }
     if (rows_ < rows || (ended_ && !complete_))
         throw ERowsWithdrawn();
 }

@@ -55,6 +55,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int rows_ = 0;
+    mutable int wanted_ = 0;  // the rows a waiting reader waits for; 0: none waits
     bool ended_ = false;
     bool complete_ = false;
 };

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "base/FreshMemory.h"
 #include "base/TStream.h"

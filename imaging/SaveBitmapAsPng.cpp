@@ -27,6 +27,8 @@ bool SaveBitmapAsPng(TBitmap& bitmap, const std::string& path, bool transparent)
 
 void SaveRowsAsPng(const TRowGate& rows, const std::string& path)
 {
+    // No temporary file for a picture whose rows never come.
+    rows.WaitForSize();
     // A fresh picture's settings, as SaveBitmapAsPng's picture has.
     WriteFileSafely(path, [&rows](TStream& stream) {
         WritePngAsRowsArrive(stream, rows, PngEncoderSettings{});

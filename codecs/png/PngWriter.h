@@ -37,8 +37,8 @@ void WritePng(TStream& out, const PngImage& image, const PngEncoderSettings& set
 
 // What WritePng writes for the 24-bit picture behind gate, opaque, with
 // the identity gamma and no kept chunks, not interlaced (whatever settings
-// say of that); each row written as soon as the gate has it. Raises ERowsWithdrawn when the rows stop
-// coming.
+// say of that); each row written as soon as the gate has it. Raises
+// ERowsWithdrawn when the rows stop coming.
 void WritePngAsRowsArrive(TStream& out, const TRowGate& gate, const PngEncoderSettings& settings);
 
 }  // namespace kobalto
